@@ -1,0 +1,15 @@
+// Program entry: start-up, main window, message loop.
+#include <windows.h>
+
+#include "app/main_window.h"
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, int) {
+    startUp(commandLine);
+    if (!previous && !registerWindowClasses(instance))
+        return 0;
+    if (!createMainWindow(instance))
+        return 0;
+    runMessageLoop();
+    ExitProcess(0);
+    return 0;
+}

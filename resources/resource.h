@@ -1,0 +1,13 @@
+// Resource and command ids shared by the code and the resource scripts.
+#pragma once
+
+// Main menu MAIN.
+#define IDM_OPEN_TABLE 11843
+#define IDM_CREATE_TABLE 11842
+#define IDM_ODBC_COMMANDER 18873
+#define IDM_ODBC_EXPLORER 11844
+#define IDM_ODBC_ADMINISTRATOR 11845
+#define IDM_ABOUT 11846
+// Older ids of the open and create commands, accepted as synonyms.
+#define IDM_OPEN_TABLE_OLD 40002
+#define IDM_CREATE_TABLE_OLD 40003
