@@ -5,6 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 bash tools/setup.sh
+mkdir -p build
 cmake -S . -B build/win32 --toolchain cmake/mingw-i686.cmake >build/cmake-win32.log 2>&1 || { cat build/cmake-win32.log; exit 1; }
 cmake --build build/win32 -j"$(nproc)"
 

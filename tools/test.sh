@@ -6,6 +6,7 @@ cd "$(dirname "$0")/.."
 ROOT="$PWD"
 
 bash tools/setup.sh || exit 1
+mkdir -p build
 JOBS="$(nproc)"
 status=0
 step() { echo "== $*"; }
