@@ -2,9 +2,11 @@
 #include <windows.h>
 
 #include "app/main_window.h"
+#include "app/shell_hooks.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, int) {
     startUp(commandLine);
+    installModules();
     if (!previous && !registerWindowClasses(instance))
         return 0;
     if (!createMainWindow(instance))

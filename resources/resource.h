@@ -11,3 +11,4 @@
 // Older ids of the open and create commands, accepted as synonyms.
 #define IDM_OPEN_TABLE_OLD 40002
 #define IDM_CREATE_TABLE_OLD 40003
+#include "shell_ids.h"

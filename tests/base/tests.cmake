@@ -2,3 +2,4 @@ target_sources(quarrow_tests PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/settings_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/properties_test.cpp
 )
+target_sources(quarrow_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR}/find_test.cpp)

@@ -5,3 +5,9 @@ target_sources(quarrow_tests PRIVATE
     $<TARGET_OBJECTS:qres>
 )
 target_link_libraries(quarrow_tests PRIVATE qapp)
+target_sources(quarrow_tests PRIVATE
+    ${CMAKE_CURRENT_LIST_DIR}/ui_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/dialog_ids_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/shell_test.cpp
+)
+target_link_libraries(quarrow_tests PRIVATE qui)
