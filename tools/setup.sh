@@ -14,6 +14,7 @@ PACKAGES=(
     unixodbc unixodbc-dev odbcinst libodbc2:i386 libodbcinst2:i386 libsqliteodbc libsqliteodbc:i386 sqlite3
     mariadb-server mariadb-client odbc-mariadb
     python3-dbfread libshp-dev shapelib gdal-bin
+    ghostscript
 )
 
 if ! dpkg --print-foreign-architectures | grep -qx i386; then

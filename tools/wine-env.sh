@@ -8,6 +8,8 @@ export WINEDEBUG=-all
 # Code pages 1250 / 852 inside Wine come from the Hungarian locale.
 export LC_ALL=hu_HU.UTF-8
 export LANG=hu_HU.UTF-8
+# Where the prefix's default printer "Quarrow PDF" writes each print job as a PDF file.
+export QUARROW_PRINT_DIR="${QUARROW_PRINT_DIR:-$QUARROW_ROOT/build/printed}"
 
 # Registers an ODBC driver in Wine's registry: odbccp32 reads only the registry, and
 # SQLGetInstalledDrivers fails until the drivers are listed there.
@@ -21,7 +23,7 @@ register_wine_odbc_driver() {
 # Creates the prefix once; parallel first runs of wineboot fail, so this runs serially.
 ensure_wine_prefix() {
     local stamp="$WINEPREFIX/.quarrow-ready"
-    [ -f "$stamp" ] && return 0
+    [ -f "$stamp" ] && { ensure_wine_printer; return 0; }
     mkdir -p "$(dirname "$WINEPREFIX")"
     echo "wine: creating prefix $WINEPREFIX"
     wineboot -i >/dev/null 2>&1 || true
@@ -32,6 +34,24 @@ ensure_wine_prefix() {
     wine reg delete 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /f >/dev/null 2>&1 || true
     register_wine_odbc_driver "SQLite3" "libsqlite3odbc.so"
     register_wine_odbc_driver "MariaDB Unicode" "libmaodbc.so"
+    wineserver -w
+    ensure_wine_printer
+    touch "$stamp"
+}
+
+# Adds the default printer once: Wine's PostScript driver with an A4 PPD, its port a pipe into
+# ghostscript, so every job becomes a PDF file in $QUARROW_PRINT_DIR (read when the job prints).
+ensure_wine_printer() {
+    local stamp="$WINEPREFIX/.quarrow-printer"
+    [ -f "$stamp" ] && return 0
+    local exe
+    exe="$(dirname "$WINEPREFIX")/wine_printer.exe"
+    i686-w64-mingw32-gcc -O1 "$QUARROW_ROOT/tools/wine_printer.c" -o "$exe" -lwinspool || return 1
+    local command='q="${QUARROW_PRINT_DIR:-'"$QUARROW_ROOT"'/build/printed}"; mkdir -p "$q"; ps2pdf - "$q/print-$(date +%Y%m%d-%H%M%S)-$$.pdf"'
+    wine "$exe" "Quarrow PDF" "$(winepath -w "$QUARROW_ROOT/tools/quarrow-pdf.ppd")" "$command" >/dev/null 2>&1 || {
+        echo "wine: adding the printer failed"
+        return 1
+    }
     wineserver -w
     touch "$stamp"
 }
