@@ -11,5 +11,6 @@ target_sources(quarrow_tests PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/dialog_ids_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/shell_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/printer_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/file_dialog_test.cpp
 )
 target_link_libraries(quarrow_tests PRIVATE qui comdlg32 gdi32)
