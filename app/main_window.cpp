@@ -79,6 +79,10 @@ void openTableFromDialog(HWND window) {
 
 void showWindowList(HWND window, LPARAM lParam) {
     HMENU menu = buildWindowListMenu();
+    if (GetMenuItemCount(menu) <= 0) {  // nothing open: no empty pop-up
+        DestroyMenu(menu);
+        return;
+    }
     POINT point = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
     ClientToScreen(window, &point);
     TrackPopupMenu(menu, TPM_RIGHTALIGN | TPM_RIGHTBUTTON, point.x, point.y, 0, window, nullptr);

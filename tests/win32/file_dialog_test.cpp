@@ -160,6 +160,33 @@ TEST_F(FileDialogs, MenuOpenRemembersTheFolderAndOpensTheChoice) {
     g_opened = nullptr;
 }
 
+// Cancels the first visible dialog of this thread.
+BOOL CALLBACK cancelVisibleDialog(HWND window, LPARAM found) {
+    if (harness::className(window) != "#32770" || !IsWindowVisible(window))
+        return TRUE;
+    *reinterpret_cast<bool*>(found) = true;
+    PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
+    return FALSE;
+}
+
+bool g_folderDialogSeen = false;
+void CALLBACK cancelFolderDialog(HWND, UINT, UINT_PTR id, DWORD) {
+    EnumThreadWindows(GetCurrentThreadId(), cancelVisibleDialog, reinterpret_cast<LPARAM>(&g_folderDialogSeen));
+    if (g_folderDialogSeen)
+        KillTimer(nullptr, id);
+}
+
+TEST(FolderDialog, CancelEmptiesThePath) {
+    char path[MAX_PATH] = "left over";
+    g_folderDialogSeen = false;
+    UINT_PTR timer = SetTimer(nullptr, 0, 30, cancelFolderDialog);
+    const char* result = chooseFolder(nullptr, "Target folder", path);
+    KillTimer(nullptr, timer);
+    ASSERT_TRUE(g_folderDialogSeen) << "the folder browser did not open";
+    EXPECT_EQ(result, path);
+    EXPECT_STREQ(path, "");
+}
+
 TEST(ErrorBox, ShowsTheSystemTextOfTheLastError) {
     char expected[512] = "";
     FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, ERROR_FILE_NOT_FOUND,
