@@ -86,6 +86,7 @@ class Shell : public testing::Test {
         hooks.createTableWindow = fakeCreate;
         hooks.openPictureViewer = fakePicture;
         hooks.openExplorer = fakeExplorer;
+        hooks.tableWindowProc = nullptr;  // the stand-in table windows are plain windows
         char temp[MAX_PATH];
         GetTempPathA(sizeof temp, temp);
         folder_ = std::string(temp) + "quarrow-shell-" + std::to_string(GetCurrentProcessId()) + "-" +
