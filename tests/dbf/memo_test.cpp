@@ -44,7 +44,7 @@ TEST_F(Memo, FirstMemoGoesToBlockTwoAndShortRewritesStayInPlace) {
     EXPECT_STREQ("bye", t.readMemo(t.getField(1)));
     t.unlock();
     dbf other(name_.c_str());
-    ASSERT_EQ(1, other.open(0));
+    ASSERT_EQ(1, other.open(1));
     EXPECT_STREQ("bye", other.readMemo(other.getField(1)));
     EXPECT_STREQ("", other.readMemo("0"));
     EXPECT_STREQ("", other.readMemo("          "));
