@@ -135,57 +135,57 @@ void displayScroll(const char* text, const char* picture, Output& out) {
 
 // "@N <mask>": the number right-aligned into the digit positions of the mask.
 void displayNumber(const char* text, const char* mask, Output& out) {
-    std::string m(mask, strnlen(mask, kMaxResult));
-    int size = static_cast<int>(m.size());
-    char sign = decimalSign();
-    int point = static_cast<int>(m.find(sign));
-    if (point == static_cast<int>(std::string::npos))
-        point = -1;
+    char m[kPictureResultSize];
+    int size = static_cast<int>(strnlen(mask, kMaxResult));
+    std::memcpy(m, mask, static_cast<std::size_t>(size));
+    m[size] = 0;
+    const char* sign = std::strchr(m, decimalSign());
+    int point = sign ? static_cast<int>(sign - m) : -1;
     int decimals = 0;
     for (int i = point + 1; point >= 0 && i < size; ++i)
-        decimals += m[static_cast<std::size_t>(i)] == '9';
-    char number[512];
+        decimals += m[i] == '9';
+
     long double value = std::strtold(text, nullptr);
-    // Rounded to the mask's decimals; an out-of-range value shows as overflow below.
+    // Non-numbers and magnitudes beyond any mask both end up as overflow below.
     if (!(value < 1e300L && value > -1e300L))
         value = 1e300L;
+    char number[512];  // 301 integer digits, the point, at most 131 decimals
     std::snprintf(number, sizeof number, "%.*Lf", decimals, value);
-    std::string digits;
+    char digits[sizeof number];
+    int count = 0;
+    bool nonZero = false;
     for (const char* p = number; *p; ++p)
-        if (isDigit(*p))
-            digits += *p;
-    bool negative = number[0] == '-' && digits.find_first_not_of('0') != std::string::npos;
+        if (isDigit(*p)) {
+            digits[count++] = *p;
+            nonZero = nonZero || *p != '0';
+        }
+    bool negative = number[0] == '-' && nonZero;
 
-    std::string result(m.size(), ' ');
-    int next = static_cast<int>(digits.size());
-    int first = -1;  // position of the leftmost digit placed
+    char result[kPictureResultSize];
+    std::memset(result, ' ', static_cast<std::size_t>(size));
+    int next = count;  // digits still to place, taken from the right
+    int first = -1;    // position of the leftmost digit placed
     for (int i = size - 1; i >= 0; --i) {
-        char c = m[static_cast<std::size_t>(i)];
-        if (c == '9') {
+        if (m[i] == '9') {
             if (next > 0) {
-                result[static_cast<std::size_t>(i)] = digits[static_cast<std::size_t>(--next)];
+                result[i] = digits[--next];
                 first = i;
             }
         } else if (next > 0 || (point >= 0 && i >= point)) {
             // Grouping and other characters show only inside the number; leading ones stay blank.
-            result[static_cast<std::size_t>(i)] = c;
+            result[i] = m[i];
         }
     }
     bool overflow = next > 0;
     if (negative && !overflow) {
-        if (first > 0 && result[static_cast<std::size_t>(first - 1)] == ' ')
-            result[static_cast<std::size_t>(first - 1)] = '-';
+        if (first > 0 && result[first - 1] == ' ')
+            result[first - 1] = '-';
         else
             overflow = true;
     }
-    if (overflow) {
-        // A number the mask cannot hold shows as asterisks rather than as a wrong number.
-        for (int i = 0; i < size; ++i)
-            result[static_cast<std::size_t>(i)] =
-                m[static_cast<std::size_t>(i)] == '9' ? '*' : m[static_cast<std::size_t>(i)];
-    }
-    for (char c : result)
-        out.put(c);
+    // A number the mask cannot hold shows as asterisks rather than as a wrong number.
+    for (int i = 0; i < size; ++i)
+        out.put(overflow ? (m[i] == '9' ? '*' : m[i]) : result[i]);
 }
 
 void copyText(const char* text, Output& out) {

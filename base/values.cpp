@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <new>
+#include <vector>
 
 #include "base/settings.h"
 #include "base/text_rules.h"
@@ -18,12 +18,9 @@ Str printed(const char* format, Args... args) {
     int n = std::snprintf(nullptr, 0, format, args...);
     if (n < 0)
         return Str();
-    Str s(n);
-    char* buffer = new char[static_cast<std::size_t>(n) + 1];
-    std::snprintf(buffer, static_cast<std::size_t>(n) + 1, format, args...);
-    s = buffer;
-    delete[] buffer;
-    return s;
+    std::vector<char> buffer(static_cast<std::size_t>(n) + 1);
+    std::snprintf(buffer.data(), buffer.size(), format, args...);
+    return Str(buffer.data());
 }
 
 // A leading run of at most `count` digits of `text`, as a number (0 when there is none).
@@ -83,11 +80,29 @@ Str::Str(const Str& other) {
 
 Str::Str(Str&& other) noexcept : length_(other.length_), text_(other.text_) {
     other.length_ = 0;
-    other.text_ = nullptr;
+    other.text_ = sharedEmpty();
 }
 
 Str::~Str() {
-    delete[] text_;
+    release();
+}
+
+char* Str::sharedEmpty() {
+    // A moved-from Str still reads as an empty text; this buffer is never freed or written
+    // beyond its terminator.
+    static char empty[1] = {0};
+    return empty;
+}
+
+void Str::release() {
+    if (text_ != sharedEmpty())
+        delete[] text_;
+}
+
+void Str::adopt(char* fresh, int length) {
+    release();
+    text_ = fresh;
+    length_ = length;
 }
 
 void Str::assign(const char* text, std::size_t n, std::size_t room) {
@@ -96,9 +111,7 @@ void Str::assign(const char* text, std::size_t n, std::size_t room) {
     char* fresh = new char[room + 1];
     std::memcpy(fresh, text, n);
     fresh[n] = 0;
-    delete[] text_;
-    text_ = fresh;
-    length_ = static_cast<int>(n);
+    adopt(fresh, static_cast<int>(n));
 }
 
 Str& Str::operator=(const Str& other) {
@@ -109,11 +122,9 @@ Str& Str::operator=(const Str& other) {
 
 Str& Str::operator=(Str&& other) noexcept {
     if (this != &other) {
-        delete[] text_;
-        length_ = other.length_;
-        text_ = other.text_;
+        adopt(other.text_, other.length_);
         other.length_ = 0;
-        other.text_ = nullptr;
+        other.text_ = sharedEmpty();
     }
     return *this;
 }
@@ -155,9 +166,7 @@ Str& Str::operator+=(const char* text) {
     std::memcpy(fresh, c_str(), a);
     std::memcpy(fresh + a, text, b);
     fresh[a + b] = 0;
-    delete[] text_;
-    text_ = fresh;
-    length_ = static_cast<int>(a + b);
+    adopt(fresh, static_cast<int>(a + b));
     return *this;
 }
 
@@ -269,9 +278,7 @@ Str& Str::padLeft(int width, char fill) {
     std::memset(fresh, fill, pad);
     std::memcpy(fresh + pad, text_, static_cast<std::size_t>(length_));
     fresh[w] = 0;
-    delete[] text_;
-    text_ = fresh;
-    length_ = width;
+    adopt(fresh, width);
     return *this;
 }
 
@@ -285,9 +292,7 @@ Str& Str::padRight(int width, char fill) {
     std::memcpy(fresh, text_, static_cast<std::size_t>(length_));
     std::memset(fresh + length_, fill, w - static_cast<std::size_t>(length_));
     fresh[w] = 0;
-    delete[] text_;
-    text_ = fresh;
-    length_ = width;
+    adopt(fresh, width);
     return *this;
 }
 
@@ -308,9 +313,7 @@ Str& Str::fill(int n, char c) {
     char* fresh = new char[count + 1];
     std::memset(fresh, c, count);
     fresh[count] = 0;
-    delete[] text_;
-    text_ = fresh;
-    length_ = n;
+    adopt(fresh, n);
     return *this;
 }
 
@@ -322,9 +325,7 @@ Str& Str::interleave(char c) {
         fresh[2 * i + 1] = c;
     }
     fresh[2 * n] = 0;
-    delete[] text_;
-    text_ = fresh;
-    length_ = static_cast<int>(2 * n);
+    adopt(fresh, static_cast<int>(2 * n));
     return *this;
 }
 

@@ -94,9 +94,13 @@ class Str {
   private:
     // Replaces the text by the first n bytes of `text` with a fresh buffer of room for `room`.
     void assign(const char* text, std::size_t n, std::size_t room = 0);
+    // Takes ownership of `fresh` (length characters, terminated) and frees the old buffer.
+    void adopt(char* fresh, int length);
+    void release();
+    static char* sharedEmpty();
 
     int length_ = 0;
-    char* text_ = nullptr;
+    char* text_ = sharedEmpty();
 };
 
 inline bool operator==(const char* text, const Str& s) {

@@ -159,6 +159,21 @@ TEST_F(Values, ConstructAssignAppend) {
     EXPECT_EQ(a, "           1.25000");
 }
 
+TEST_F(Values, MovedFromStrIsAnUsableEmptyText) {
+    Str a("abc");
+    Str b(std::move(a));
+    EXPECT_STREQ(a.c_str(), "");  // NOLINT: reading a moved-from Str is allowed
+    a.upper().trim().padLeft(0);
+    a += "x";
+    EXPECT_EQ(a, "x");
+    Str c("def");
+    c = std::move(b);
+    EXPECT_EQ(c, "abc");
+    EXPECT_EQ(b.length(), 0);  // NOLINT
+    b = "again";
+    EXPECT_EQ(b, "again");
+}
+
 TEST_F(Values, Arithmetic) {
     Str s("40");
     s.add(2);
