@@ -12,3 +12,4 @@
 #define IDM_OPEN_TABLE_OLD 40002
 #define IDM_CREATE_TABLE_OLD 40003
 #include "shell_ids.h"
+#include "browse_ids.h"

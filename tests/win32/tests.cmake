@@ -14,3 +14,11 @@ target_sources(quarrow_tests PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/file_dialog_test.cpp
 )
 target_link_libraries(quarrow_tests PRIVATE qui comdlg32 gdi32)
+# The table grid.
+target_sources(quarrow_tests PRIVATE
+    ${CMAKE_CURRENT_LIST_DIR}/grid_fake_source.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/grid_navigation_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/grid_paint_mouse_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/grid_dialog_test.cpp
+)
+target_link_libraries(quarrow_tests PRIVATE qbrowse)
