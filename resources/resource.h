@@ -11,5 +11,5 @@
 // Older ids of the open and create commands, accepted as synonyms.
 #define IDM_OPEN_TABLE_OLD 40002
 #define IDM_CREATE_TABLE_OLD 40003
-#include "shell_ids.h"
 #include "browse_ids.h"
+#include "shell_ids.h"

@@ -80,7 +80,7 @@ class GridDialog : public testing::Test {
   protected:
     void SetUp() override {
         HINSTANCE instance = GetModuleHandleA(nullptr);
-        ASSERT_TRUE(registerGridClass(instance));
+        gridtest::installGrid(instance);
         fake().reset(40);
         std::vector<WORD> bytes = gridDialogTemplate();
         dialog_ = CreateDialogIndirectParamA(instance, reinterpret_cast<const DLGTEMPLATE*>(bytes.data()), nullptr,

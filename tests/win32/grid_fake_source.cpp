@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "app/main_window.h"
+#include "app/shell_hooks.h"
 #include "browse/browse_commands.h"
 #include "browse/data_source.h"
 #include "tests/win32/harness.h"
@@ -134,6 +136,12 @@ void FakeTable::goTo(long n) {
     skip(0);
 }
 
+void installGrid(HINSTANCE instance) {
+    // The shell registers Tbl; its class calls the grid through the hook the modules install.
+    registerWindowClasses(instance);
+    installModules();
+}
+
 FakeTable& fake() {
     return g_fake;
 }
@@ -182,7 +190,7 @@ GridWindow::GridWindow(long records, const BrowseCommand* commands, int fields) 
     g_fake.reset(records);
     g_log.codes.clear();
     HINSTANCE instance = GetModuleHandleA(nullptr);
-    registerGridClass(instance);
+    installGrid(instance);
     initBrowseView(view_, "FAKE.DBF", 30, 30, 750, 450, 20);
     view_.rows -= 2;
     view_.instance = instance;

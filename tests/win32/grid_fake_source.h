@@ -28,6 +28,9 @@ struct FakeTable {
 
 FakeTable& fake();
 
+// Makes the Tbl class run the grid, whether the shell or the grid registered it.
+void installGrid(HINSTANCE instance);
+
 // Points the view's data-source operations at the fake table.
 void useFakeSource(BrowseView& view);
 

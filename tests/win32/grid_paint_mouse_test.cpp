@@ -252,6 +252,7 @@ TEST(GridMenu, AMenuItemRunsItsCommand) {
 }
 
 TEST(GridWindowClass, AWindowWithoutADescriptorPaintsNothingAndIgnoresKeys) {
+    gridtest::installGrid(GetModuleHandleA(nullptr));
     ASSERT_TRUE(registerGridClass(GetModuleHandleA(nullptr)));
     EXPECT_TRUE(registerGridClass(GetModuleHandleA(nullptr)));  // twice is fine
     HWND window = CreateWindowExA(0, "TBL", "QUARROW", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50, 50, 300, 200, nullptr,
