@@ -13,3 +13,4 @@
 #define IDM_CREATE_TABLE_OLD 40003
 #include "browse_ids.h"
 #include "shell_ids.h"
+#include "odbc_ids.h"

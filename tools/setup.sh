@@ -39,3 +39,18 @@ if ! locale -a 2>/dev/null | grep -qi '^hu_HU\.utf-\?8$'; then
     grep -q '^hu_HU.UTF-8 UTF-8' /etc/locale.gen || echo 'hu_HU.UTF-8 UTF-8' | $SUDO tee -a /etc/locale.gen >/dev/null
     $SUDO locale-gen >/dev/null
 fi
+
+# Debian installs one architecture of the MariaDB ODBC driver; the 32-bit one that Wine's unixODBC
+# loads is unpacked beside the build instead.
+ROOT="$(cd "$(dirname "$0")/.." && pwd)"
+MARIADB_I386="$ROOT/build/mariadb-i386"
+if [ ! -f "$MARIADB_I386/usr/lib/i386-linux-gnu/odbc/libmaodbc.so" ]; then
+    mkdir -p "$ROOT/build/debs"
+    if (cd "$ROOT/build/debs" && apt-get download -q odbc-mariadb:i386 libmariadb3:i386); then
+        for deb in "$ROOT"/build/debs/odbc-mariadb_*_i386.deb "$ROOT"/build/debs/libmariadb3_*_i386.deb; do
+            dpkg -x "$deb" "$MARIADB_I386"
+        done
+    else
+        echo "setup: no 32-bit MariaDB driver; its Wine tests are skipped"
+    fi
+fi

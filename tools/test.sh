@@ -6,6 +6,9 @@ cd "$(dirname "$0")/.."
 ROOT="$PWD"
 
 bash tools/setup.sh || exit 1
+# A private MariaDB server for the ODBC tests; without it those tests are skipped.
+bash tools/mariadb.sh start || echo "mariadb: not started"
+trap 'bash tools/mariadb.sh stop' EXIT
 mkdir -p build
 JOBS="$(nproc)"
 status=0
@@ -30,6 +33,7 @@ if ! bash tools/check-format.sh >"$RESULTS/format.log" 2>&1; then
 fi
 
 step "native tests"
+eval "$(bash tools/odbc-ini.sh native)"
 rm -rf build/native/test-results
 (cd build/native && ctest --output-on-failure -j"$JOBS") || status=1
 
@@ -38,7 +42,8 @@ source tools/wine-env.sh
 ensure_wine_prefix
 start_xvfb
 start_wineserver
-trap 'stop_wineserver; stop_xvfb' EXIT
+trap 'stop_wineserver; stop_xvfb; bash tools/mariadb.sh stop' EXIT
+eval "$(bash tools/odbc-ini.sh wine)"
 # Output goes to a file: Wine's services inherit the descriptors and would hold a pipe open.
 wine build/win32/quarrow_tests.exe --gtest_output=xml:"$(winepath -w "$RESULTS/wine.xml")" >"$RESULTS/wine.log" 2>&1 || status=1
 grep -E '^\[  (FAILED|PASSED) |^\[==========\]' "$RESULTS/wine.log" | tail -n 5

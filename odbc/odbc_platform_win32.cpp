@@ -1,0 +1,33 @@
+// The ODBC layer's platform services on Windows: the system libraries, message boxes, cursors and
+// the "LOGIN" dialog.
+#include <windows.h>
+
+#include "base/ui.h"
+#include "odbc/login_dialog.h"
+#include "odbc/odbc_binding.h"
+#include "odbc/odbc_ui.h"
+
+namespace {
+
+class Win32OdbcUi : public OdbcUi {
+  public:
+    void warning(const char* text) override { MessageBoxA(GetActiveWindow(), text, "Warning", MB_TASKMODAL | MB_OK); }
+    void odbcError(void* owner, const char* text) override {
+        MessageBoxA(static_cast<HWND>(owner), text, "ODBC error", MB_SYSTEMMODAL | MB_OK);
+    }
+    void waitCursor(bool wait) override { SetCursor(LoadCursorA(nullptr, wait ? IDC_WAIT : IDC_ARROW)); }
+    bool login(void* owner, OdbcCredentials& credentials) override {
+        return showLoginDialog(static_cast<HWND>(owner), credentials);
+    }
+};
+
+}  // namespace
+
+OdbcUi& platformOdbcUi() {
+    static Win32OdbcUi ui;
+    return ui;
+}
+
+OdbcLibraryNames platformOdbcLibraryNames() {
+    return {"odbc32.dll", "odbccp32.dll", "shell32.dll"};
+}

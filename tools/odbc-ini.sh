@@ -1,0 +1,63 @@
+#!/usr/bin/env bash
+# Writes the unixODBC configuration the ODBC tests use, under build/odbc/<target>:
+# odbcinst.ini (drivers) and odbc.ini (data sources), for the native tests or for Wine's 32-bit
+# unixODBC. Prints the two variables to export: ODBCINI and ODBCSYSINI.
+# Usage: eval "$(tools/odbc-ini.sh native|wine)"
+set -euo pipefail
+ROOT="$(cd "$(dirname "$0")/.." && pwd)"
+TARGET="${1:?usage: odbc-ini.sh native|wine}"
+DIR="$ROOT/build/odbc/$TARGET"
+mkdir -p "$DIR/sys"
+
+case "$TARGET" in
+    native)
+        SQLITE_DRIVER=/usr/lib/x86_64-linux-gnu/odbc/libsqlite3odbc.so
+        MARIADB_DRIVER=/usr/lib/x86_64-linux-gnu/odbc/libmaodbc.so
+        ;;
+    wine)
+        SQLITE_DRIVER=/usr/lib/i386-linux-gnu/odbc/libsqlite3odbc.so
+        # Unpacked by tools/setup.sh beside the build: Debian installs one architecture's driver.
+        MARIADB_DRIVER="$ROOT/build/mariadb-i386/usr/lib/i386-linux-gnu/odbc/libmaodbc.so"
+        ;;
+    *) echo "odbc-ini.sh: unknown target $TARGET" >&2; exit 2 ;;
+esac
+
+cat >"$DIR/sys/odbcinst.ini" <<INI
+[SQLite3]
+Description=SQLite3 ODBC Driver
+Driver=$SQLITE_DRIVER
+Setup=$SQLITE_DRIVER
+
+[MariaDB Unicode]
+Description=MariaDB Connector/ODBC
+Driver=$MARIADB_DRIVER
+INI
+: >"$DIR/sys/odbc.ini"
+
+{
+    cat <<INI
+[QuarrowSQLite]
+Description=Quarrow test database
+Driver=SQLite3
+Database=$DIR/quarrow.db
+INI
+    # The server's data sources only while tools/mariadb.sh runs it.
+    if [ -f "$ROOT/build/mariadb/port" ] && [ -f "$MARIADB_DRIVER" ]; then
+        cat <<INI
+
+[QuarrowMariaDB]
+Description=Quarrow test server
+Driver=MariaDB Unicode
+Server=127.0.0.1
+Port=$(cat "$ROOT/build/mariadb/port")
+Database=quarrow
+CHARSET=cp1250
+INI
+    fi
+} >"$DIR/odbc.ini"
+
+echo "export ODBCINI='$DIR/odbc.ini' ODBCSYSINI='$DIR/sys'"
+if [ "$TARGET" = wine ]; then
+    # The unpacked 32-bit driver finds its client library here; 64-bit programs skip the folder.
+    echo "export LD_LIBRARY_PATH='$ROOT/build/mariadb-i386/usr/lib/i386-linux-gnu'\${LD_LIBRARY_PATH:+:\$LD_LIBRARY_PATH}"
+fi
