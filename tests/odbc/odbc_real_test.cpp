@@ -2,6 +2,7 @@
 // Wine's odbc32 in front of it) with the SQLite driver and a private MariaDB server.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <map>
@@ -280,6 +281,37 @@ TEST_F(RealOdbc, TheRightPasswordOnTheRetryConnectsAndIsKept) {
     EXPECT_TRUE(sql::succeeded(connect(&owner, odbc_test::kMariaDbDsn, second, &node, &loginUsed, false, 0, binding_)));
     EXPECT_FALSE(loginUsed);
     EXPECT_EQ(ui_.logins, 1);
+}
+
+TEST_F(RealOdbc, TheInstallerListsTheTestDrivers) {
+    // Natively from odbcinst.ini, under Wine from the registry the prefix set-up fills.
+    std::vector<char> list(32000);
+    SqlWord length = 0;
+    ASSERT_TRUE(binding_.fn().SQLGetInstalledDrivers(list.data(), static_cast<SqlWord>(list.size()), &length));
+    std::vector<std::string> names;
+    for (const char* name = list.data(); *name; name += std::strlen(name) + 1)
+        names.push_back(name);
+    EXPECT_NE(std::find(names.begin(), names.end(), "SQLite3"), names.end());
+    EXPECT_NE(std::find(names.begin(), names.end(), "MariaDB Unicode"), names.end());
+}
+
+TEST_F(RealOdbc, AFileWhoseDriverIsMissingFailsAfterOneLogin) {
+    SqlHdbc connection = nullptr;
+    ASSERT_EQ(binding_.allocConnection(&connection), sql::kSuccess);
+    connections_.push_back(connection);
+    SqlHdbc node = nullptr;
+    bool loginUsed = false;
+    ui_.confirmLogin = true;
+    SqlReturn rc =
+        connect(&owner, "C:\\data\\t.dbf", connection, &node, &loginUsed, true, driver_type::kDbase, binding_);
+    EXPECT_EQ(rc, sql::kError);
+    EXPECT_EQ(ui_.logins, 1);
+    EXPECT_TRUE(loginUsed);
+    binding_.reportError(binding_.environment(), connection, nullptr, &owner);
+    ASSERT_EQ(ui_.errors.size(), 1u);
+    // unixODBC's first record names the driver it could not open: the string reached it intact.
+    EXPECT_EQ(ui_.errors[0],
+              "[unixODBC][Driver Manager]Can't open lib 'Microsoft dBASE Driver (*.dbf)' : file not found");
 }
 
 }  // namespace
