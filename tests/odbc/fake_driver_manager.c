@@ -29,11 +29,16 @@ typedef struct FakeState {
     char lastDriverConnect[4096];
     int lastDriverConnectLength;
     int driverConnectCalls;
+    int statementsAllocated;
+    int statementsFreed;
+    int disconnects;
+    int connectionsFreed;
 } FakeState;
 
 static FakeState state;
 static int environment;
 static int connectionObject;
+static int statementObject;
 
 FAKE_EXPORT FakeState* fakeState(void) {
     return &state;
@@ -93,8 +98,13 @@ FAKE_EXPORT Ret FAKE_API SQLSetEnvAttr(Handle env, int attribute, void* value, i
 
 FAKE_EXPORT Ret FAKE_API SQLAllocEnv(Handle* env) {
     ++state.allocEnv;
+#ifdef FAKE_NO_ENVIRONMENT
+    *env = 0;
+    return environment ? 0 : -1;
+#else
     *env = &environment;
     return 0;
+#endif
 }
 
 FAKE_EXPORT Ret FAKE_API SQLFreeEnv(Handle env) {
@@ -103,24 +113,37 @@ FAKE_EXPORT Ret FAKE_API SQLFreeEnv(Handle env) {
     return 0;
 }
 
+/* Connections always; statements only on a connection (a null one fails, as in a real manager). */
 FAKE_EXPORT Ret FAKE_API SQLAllocHandle(short type, Handle input, Handle* output) {
-    (void)input;
-    *output = type == 2 ? (Handle)&connectionObject : 0;
-    return type == 2 ? 0 : -1;
+    *output = 0;
+    if (type == 2) {
+        *output = &connectionObject;
+        return 0;
+    }
+    if (type == 3 && input) {
+        ++state.statementsAllocated;
+        *output = &statementObject;
+        return 0;
+    }
+    return -1;
 }
 
 FAKE_EXPORT Ret FAKE_API SQLFreeHandle(short type, Handle handle) {
-    (void)type, (void)handle;
+    (void)handle;
+    if (type == 3)
+        ++state.statementsFreed;
     return 0;
 }
 
 FAKE_EXPORT Ret FAKE_API SQLDisconnect(Handle connection) {
     (void)connection;
+    ++state.disconnects;
     return 0;
 }
 
 FAKE_EXPORT Ret FAKE_API SQLFreeConnect(Handle connection) {
     (void)connection;
+    ++state.connectionsFreed;
     return 0;
 }
 

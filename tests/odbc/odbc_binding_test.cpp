@@ -124,6 +124,19 @@ TEST(OdbcBinding, NoInstalledDriverIsReported) {
     EXPECT_FALSE(SharedLibrary::isMapped(fakeLibrary("no_drivers")));
 }
 
+TEST(OdbcBinding, AFailedEnvironmentIsReportedAndTheWindowIsNoUser) {
+    RecordingUi ui;
+    OdbcBinding binding(fakeNames("no_environment"), &ui);
+    EXPECT_EQ(binding.acquire(&owner), 0);
+    EXPECT_TRUE(binding.loaded());  // the window stops initialising; the libraries stay for the next try
+    EXPECT_EQ(binding.users(), 0);
+    EXPECT_EQ(binding.environment(), nullptr);
+    EXPECT_TRUE(ui.warnings.empty());
+    ASSERT_EQ(ui.errors.size(), 1u);
+    EXPECT_EQ(ui.errors[0], "[Fake] first diagnostic");
+    EXPECT_EQ(ui.errorOwners[0], &owner);
+}
+
 TEST(OdbcBinding, AMissingLibraryFailsWithoutItsOwnMessage) {
     RecordingUi ui;
     OdbcBinding missingManager({"no-such-driver-manager" QUARROW_FAKE_ODBC_SUFFIX, fakeLibrary("full"), ""}, &ui);

@@ -47,10 +47,14 @@ struct FakeState {
     char lastDriverConnect[4096];
     int lastDriverConnectLength;
     int driverConnectCalls;
+    int statementsAllocated;
+    int statementsFreed;
+    int disconnects;
+    int connectionsFreed;
 };
 
 // File name of a stand-in driver manager variant: full, no_tables, no_primary_keys, no_drivers,
-// no_data_sources.
+// no_data_sources, no_environment.
 std::string fakeLibrary(const std::string& variant);
 // The variant as driver manager and installer at once, with no shell library.
 OdbcLibraryNames fakeNames(const std::string& variant);
