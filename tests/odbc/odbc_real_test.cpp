@@ -151,6 +151,11 @@ TEST_F(RealOdbc, TheTestDataSourcesAreListedWithTheirDescriptions) {
                   binding_.environment(), [&](const char* name, const char* text) { seen[name] = text; }, binding_),
               1);
     EXPECT_EQ(seen[odbc_test::kSqliteDsn], "SQLite3");  // unixODBC describes a data source by its driver
+    // unixODBC widens the file's bytes one by one, so the low bytes give the name back unchanged.
+    EXPECT_EQ(seen.count(odbc_test::kAccentedDsn), 1u);
+    // A name longer than the buffer comes back cut (success with information) and is still listed,
+    // and the names after it too.
+    EXPECT_EQ(seen.count(odbc_test::longDsnName().substr(0, 255)), 1u);
     if (odbc_test::mariaDbConfigured()) {
         EXPECT_EQ(seen[odbc_test::kMariaDbDsn], "MariaDB Unicode");
     }

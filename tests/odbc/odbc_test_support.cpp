@@ -68,8 +68,12 @@ bool writeOwnConfiguration() {
     const char* driver = "/usr/lib/x86_64-linux-gnu/odbc/libsqlite3odbc.so";
     std::ofstream(dir + "/odbcinst.ini") << "[SQLite3]\nDriver=" << driver << "\nSetup=" << driver << "\n";
     std::ofstream(dir + "/odbc.ini") << "";
-    std::ofstream(dir + "/user.ini") << "[" << kSqliteDsn << "]\nDescription=Quarrow test database\n"
-                                     << "Driver=SQLite3\nDatabase=" << dir << "/quarrow.db\n";
+    std::ofstream user(dir + "/user.ini");
+    user << "[" << kSqliteDsn << "]\nDescription=Quarrow test database\nDriver=SQLite3\nDatabase=" << dir
+         << "/quarrow.db\n";
+    // The same odd names as the test script's configuration (see tools/odbc-ini.sh).
+    user << "\n[" << kAccentedDsn << "]\nDescription=Accented name\nDriver=SQLite3\n";
+    user << "\n[" << longDsnName() << "]\nDescription=Long name\nDriver=SQLite3\n";
     setenv("ODBCSYSINI", dir.c_str(), 1);
     setenv("ODBCINI", (dir + "/user.ini").c_str(), 1);
     return true;
@@ -106,6 +110,10 @@ bool realOdbcConfigured() {
 #endif
     }();
     return configured;
+}
+
+std::string longDsnName() {
+    return "QuarrowLong" + std::string(289, 'x');
 }
 
 bool mariaDbConfigured() {

@@ -75,6 +75,9 @@ class FakeProbe {
 bool realOdbcConfigured();
 constexpr const char* kSqliteDsn = "QuarrowSQLite";
 constexpr const char* kMariaDbDsn = "QuarrowMariaDB";
+// "QuarrowSzámla" with the letter as the single byte 0xE1, and a 300-character name.
+constexpr const char* kAccentedDsn = "QuarrowSz\xE1mla";
+std::string longDsnName();
 constexpr const char* kMariaDbUser = "quarrow";
 constexpr const char* kMariaDbPassword = "quarrow-secret";
 // True when the test configuration lists the MariaDB server's data source.
