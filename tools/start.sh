@@ -11,6 +11,8 @@ cmake --build build/win32 -j"$(nproc)"
 
 source tools/wine-env.sh
 ensure_wine_prefix
+# Without a configuration of the user's own, the explorer lists the test data sources.
+[ -n "${ODBCINI:-}" ] || eval "$(bash tools/odbc-ini.sh wine)"
 if [ -z "${DISPLAY:-}" ]; then
     start_xvfb
     trap 'stop_xvfb' EXIT
