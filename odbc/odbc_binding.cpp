@@ -3,6 +3,7 @@
 #include "odbc/odbc_binding.h"
 
 #include <cstring>
+#include <utility>
 #include <vector>
 
 namespace {
