@@ -1,7 +1,9 @@
 // Where each module plugs its windows and commands into the shell, one line per module.
 #include "app/shell_hooks.h"
 
+#include "app/table_window.h"
 #include "browse/browse_view.h"
+#include "browse/table_window.h"
 
 ShellHooks& shellHooks() {
     static ShellHooks hooks;
@@ -9,5 +11,10 @@ ShellHooks& shellHooks() {
 }
 
 void installModules() {
-    shellHooks().tableWindowProc = gridWindowProc;
+    ShellHooks& hooks = shellHooks();
+    hooks.tableWindowProc = gridWindowProc;
+    hooks.openTable = openTableFile;
+    hooks.closeTable = closeTableFile;
+    hooks.createTableWindow = createTableWindow;
+    setTableWindowClosedHandler(releaseTableWindow);
 }

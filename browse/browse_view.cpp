@@ -51,6 +51,7 @@ void onDestroy(HWND window, BrowseView& view) {
     SetWindowLongPtrA(window, GWLP_USERDATA, 0);
     releaseBrowseView(view);
     view.window = nullptr;
+    tableWindowDestroyed(view, window);
     if (view.ownsDescriptor)
         delete &view;
 }

@@ -36,3 +36,6 @@ void onGridCommand(BrowseView& view, UINT id);
 
 // Repaints; `erase` asks for the background to be cleared first.
 void repaint(BrowseView& view, bool erase);
+
+// Tells the shell that the pool table window of `view` is gone (nothing for other grids).
+void tableWindowDestroyed(BrowseView& view, HWND window);

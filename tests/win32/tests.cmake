@@ -20,5 +20,7 @@ target_sources(quarrow_tests PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/grid_navigation_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/grid_paint_mouse_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/grid_dialog_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/grid_table_files.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/grid_table_test.cpp
 )
 target_link_libraries(quarrow_tests PRIVATE qbrowse)
