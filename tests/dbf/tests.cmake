@@ -3,4 +3,15 @@ target_sources(quarrow_tests PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/dbf_create_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/dbf_records_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/memo_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/concurrency_test.cpp
 )
+if(QUARROW_WIN32)
+    target_sources(quarrow_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR}/child_process_win32.cpp)
+else()
+    target_sources(quarrow_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR}/child_process_posix.cpp)
+endif()
+# Independent readers and writers run natively: dbfread and GDAL through tests/dbf/oracle.py, shapelib linked.
+if(NOT QUARROW_WIN32)
+    target_sources(quarrow_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR}/interop_test.cpp)
+    target_link_libraries(quarrow_tests PRIVATE shp)
+endif()
