@@ -268,3 +268,81 @@ TEST(GridWindowClass, AWindowWithoutADescriptorPaintsNothingAndIgnoresKeys) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(GridWindowSize, ResizingRecomputesTheRowsAndStretchesTheLastColumnAgain) {
+    GridWindow grid(100);
+    REQUIRE_WINDOW(grid);
+    SetWindowPos(grid.window(), nullptr, 0, 0, 900, 300, SWP_NOMOVE | SWP_NOZORDER);
+    UpdateWindow(grid.window());
+    BrowseView& v = grid.view();
+    EXPECT_EQ(v.rows, 300 / 20 - 3);
+    EXPECT_EQ(v.height, (v.rows + 1) * 20 + 1);
+    EXPECT_EQ(v.width, 900);
+    const BrowseColumn& last = v.columns.back();
+    EXPECT_EQ(last.x + last.width, 900 - (GetSystemMetrics(SM_CXVSCROLL) + 9));
+    for (int i = 0; i < 20; ++i)
+        grid.key(VK_DOWN);
+    EXPECT_EQ(v.curRow, v.rows);
+    EXPECT_EQ(fake().shown.size(), static_cast<size_t>(v.rows));
+}
+
+TEST(GridEditor, WhileTheCellEditorIsOpenOnlyPaintingIsHandled) {
+    GridWindow grid(100);
+    REQUIRE_WINDOW(grid);
+    BrowseView& v = grid.view();
+    v.editor = CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE, 20, 20, 110, 21, grid.window(), nullptr,
+                               GetModuleHandleA(nullptr), nullptr);
+    ASSERT_NE(v.editor, nullptr);
+    SendMessageA(grid.window(), WM_KEYDOWN, VK_DOWN, 1);
+    SendMessageA(grid.window(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(60, 85));
+    SendMessageA(grid.window(), WM_COMMAND, 2000 + VK_F5, 0);
+    InvalidateRect(grid.window(), nullptr, FALSE);
+    UpdateWindow(grid.window());
+    EXPECT_EQ(v.curRecord, 1);
+    EXPECT_EQ(v.curRow, 1);
+    EXPECT_TRUE(gridtest::commandLog().codes.empty());
+    // Closing the grid takes the editor with it.
+    HWND editor = v.editor;
+    DestroyWindow(grid.window());
+    EXPECT_FALSE(IsWindow(editor));
+    EXPECT_EQ(v.editor, nullptr);
+}
+
+void CALLBACK closeMenu(HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    EndMenu();
+}
+
+TEST(GridMenu, ARightClickOpensTheMenuAndClosingItRunsNothing) {
+    GridWindow grid(10);
+    REQUIRE_WINDOW(grid);
+    SetTimer(nullptr, 0, 100, closeMenu);
+    DWORD start = GetTickCount();
+    SendMessageA(grid.window(), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(100, 100));
+    EXPECT_LT(GetTickCount() - start, 5000u);
+    harness::pumpMessages(20);
+    EXPECT_TRUE(gridtest::commandLog().codes.empty());
+    EXPECT_TRUE(IsWindow(grid.window()));
+}
+
+TEST(GridWindowClass, AWindowThatOwnsItsDescriptorDeletesItWhenDestroyed) {
+    gridtest::installGrid(GetModuleHandleA(nullptr));
+    HWND window = CreateWindowExA(0, "Tbl", "QUARROW", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40, 400, 300, nullptr,
+                                  nullptr, GetModuleHandleA(nullptr), nullptr);
+    ASSERT_NE(window, nullptr);
+    fake().reset(10);
+    BrowseView* view = new BrowseView;
+    initBrowseView(*view, "owned", 0, 0, 400, 300, 18);
+    gridtest::useFakeSource(*view);
+    gridtest::makeFakeColumns(*view, 2, 60);
+    view->ownsDescriptor = true;
+    attachBrowseView(window, view);
+    UpdateWindow(window);
+    EXPECT_EQ(fake().shown.size(), 10u);
+    DestroyWindow(window);
+    EXPECT_FALSE(IsWindow(window));
+}
+
+}  // namespace
