@@ -86,6 +86,8 @@ bool runCommandCode(BrowseView& view, long code) {
     if (!hasDataSource(view))
         return command != nullptr;
     repaint(view, true);
+    // The table stands where the command left it; a move still waiting for the paint is void.
+    view.recordDelta = 0;
     view.curRecord = view.currentRecord(view);
     view.cachedCount = view.recordCount(view);
     if (active && IsWindow(active) && GetActiveWindow() != active)

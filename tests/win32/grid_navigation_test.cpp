@@ -215,6 +215,20 @@ TEST(GridKeys, CommandsTakeOverTheTablePosition) {
     EXPECT_EQ(grid.caption(), "FAKE.DBF - 100/42");
 }
 
+TEST(GridKeys, ACommandRightAfterAMoveKeepsThePositionItChose) {
+    GridWindow grid(100);
+    REQUIRE_WINDOW(grid);
+    for (int i = 0; i < 5; ++i)
+        grid.key(VK_DOWN);
+    SendMessageA(grid.window(), WM_KEYDOWN, VK_UP, 1);  // not painted yet
+    fake().goTo(42);
+    SendMessageA(grid.window(), WM_KEYDOWN, VK_F5, 1);
+    grid.settle();
+    EXPECT_EQ(grid.view().curRecord, 42);
+    EXPECT_EQ(fake().record, 42);
+    EXPECT_EQ(grid.caption(), "FAKE.DBF - 100/42");
+}
+
 TEST(GridKeys, CtrlCPutsTheCurrentCellOnTheClipboard) {
     GridWindow grid(100);
     REQUIRE_WINDOW(grid);
