@@ -32,6 +32,8 @@ void onSize(BrowseView& view) {
     if (!GetWindowRect(view.window, &rect))
         return;
     int windowHeight = rect.bottom - rect.top;
+    if (view.rowHeight < 1)
+        view.rowHeight = 1;
     view.width = rect.right - rect.left;
     view.rows = windowHeight / view.rowHeight - (view.topLevel ? 3 : 1);
     if (view.rows < 0)
@@ -279,6 +281,8 @@ HWND attachEmbeddedGrid(BrowseView& view, HWND dialog, int controlId) {
     view.left = rect.left;
     view.top = rect.top;
     view.width = rect.right - rect.left;
+    if (view.rowHeight < 1)
+        view.rowHeight = 1;
     view.rows = (rect.bottom - rect.top) / view.rowHeight - 1;
     if (view.rows < 0)
         view.rows = 0;

@@ -45,7 +45,7 @@ void onLeftButtonDown(BrowseView& view, int x, int y) {
             break;
         }
     }
-    long row = y / view.rowHeight;
+    long row = view.rowHeight > 0 ? y / view.rowHeight : 0;
     bool above = row >= 1 && row < view.curRow;
     bool below = row > view.curRow && row <= view.rows && view.cachedCount >= row;
     if (above || below) {

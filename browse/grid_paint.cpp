@@ -1,4 +1,5 @@
 // Painting the grid: column layout, header cells, data cells with their styles, and the scroll box.
+#include <algorithm>
 #include <cstring>
 
 #include "browse/data_source.h"
@@ -129,6 +130,13 @@ bool hasDataSource(const BrowseView& view) {
 }
 
 void paintGrid(BrowseView& view, HDC dc) {
+    // A creator may have changed the columns or the row height since the last paint.
+    long columns = std::min(view.columnCount, static_cast<long>(view.columns.size()));
+    view.firstColumn = std::max(0L, std::min(view.firstColumn, columns - 1));
+    view.curColumn = std::max(0L, std::min(view.curColumn, columns - 1));
+    view.relColumn = view.curColumn - view.firstColumn;
+    if (view.rowHeight < 1)
+        view.rowHeight = 1;
     view.painting = true;
     view.paintDc = dc;
     SetCursor(LoadCursorA(nullptr, IDC_WAIT));

@@ -229,6 +229,26 @@ TEST(GridKeys, ACommandRightAfterAMoveKeepsThePositionItChose) {
     EXPECT_EQ(grid.caption(), "FAKE.DBF - 100/42");
 }
 
+TEST(GridKeys, FewerColumnsAfterAChangeOfStructureKeepTheCurrentColumnInRange) {
+    GridWindow grid(10, nullptr, 12);
+    REQUIRE_WINDOW(grid);
+    grid.key(VK_END);
+    ASSERT_EQ(grid.view().curColumn, 12);
+    gridtest::makeFakeColumns(grid.view(), 2, 60);
+    InvalidateRect(grid.window(), nullptr, TRUE);
+    UpdateWindow(grid.window());
+    EXPECT_EQ(grid.view().curColumn, 2);
+    EXPECT_EQ(grid.view().firstColumn, 2);
+    grid.key('C', true);
+    setColumnCount(grid.view(), 0);  // nothing to show at all
+    InvalidateRect(grid.window(), nullptr, TRUE);
+    UpdateWindow(grid.window());
+    grid.key(VK_RIGHT);
+    grid.key('C', true);
+    EXPECT_EQ(grid.view().curColumn, 0);
+    EXPECT_TRUE(IsWindow(grid.window()));
+}
+
 TEST(GridKeys, CtrlCPutsTheCurrentCellOnTheClipboard) {
     GridWindow grid(100);
     REQUIRE_WINDOW(grid);
