@@ -72,8 +72,23 @@ std::vector<WORD> gridDialogTemplate() {
     return out;
 }
 
-INT_PTR CALLBACK dialogProc(HWND, UINT message, WPARAM, LPARAM) {
+int g_cancels = 0;
+
+INT_PTR CALLBACK dialogProc(HWND, UINT message, WPARAM wParam, LPARAM) {
+    if (message == WM_COMMAND && LOWORD(wParam) == IDCANCEL)
+        ++g_cancels;
     return message == WM_INITDIALOG ? TRUE : FALSE;
+}
+
+// Delivers queued messages the way a modeless dialog's message loop does.
+void pumpThroughDialog(HWND dialog) {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (IsDialogMessageA(dialog, &msg))
+            continue;
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
 }
 
 class GridDialog : public testing::Test {
@@ -82,6 +97,7 @@ class GridDialog : public testing::Test {
         HINSTANCE instance = GetModuleHandleA(nullptr);
         gridtest::installGrid(instance);
         fake().reset(40);
+        gridtest::commandLog().codes.clear();
         std::vector<WORD> bytes = gridDialogTemplate();
         dialog_ = CreateDialogIndirectParamA(instance, reinterpret_cast<const DLGTEMPLATE*>(bytes.data()), nullptr,
                                              dialogProc, 0);
@@ -145,6 +161,22 @@ TEST_F(GridDialog, TabMovesTheFocusToTheNextControl) {
     harness::pumpMessages(20);
     EXPECT_EQ(GetFocus(), GetDlgItem(dialog_, kEditId));
     EXPECT_FALSE(view_.hasFocus);
+}
+
+TEST_F(GridDialog, KeysThroughTheDialogManagerReachTheGrid) {
+    g_cancels = 0;
+    for (UINT vk : {VK_ESCAPE, VK_DOWN, VK_DOWN, VK_RETURN}) {
+        PostMessageA(grid_, WM_KEYDOWN, vk, 1);
+        pumpThroughDialog(dialog_);
+        UpdateWindow(grid_);
+    }
+    EXPECT_EQ(g_cancels, 0);  // Escape did not become the dialog's Cancel
+    EXPECT_EQ(view_.curRecord, 3);
+    ASSERT_EQ(gridtest::commandLog().codes.size(), 1u);
+    EXPECT_EQ(gridtest::commandLog().codes[0], VK_RETURN);
+    PostMessageA(grid_, WM_KEYDOWN, VK_TAB, 1);
+    pumpThroughDialog(dialog_);
+    EXPECT_EQ(GetFocus(), GetDlgItem(dialog_, kEditId));
 }
 
 TEST_F(GridDialog, TheMenuHasNoOemToggle) {
