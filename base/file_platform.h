@@ -59,6 +59,9 @@ class FileHandle {
   private:
     static constexpr intptr_t kNone = -1;
     intptr_t native_ = kNone;
+    // POSIX: where a positioned call left the position; applied by the next call that uses the position.
+    int64_t pending_ = -1;
+    void settle();
 };
 
 // File-system services used beside open files.

@@ -40,15 +40,18 @@ FileHandle::~FileHandle() {
     close();
 }
 
-FileHandle::FileHandle(FileHandle&& other) noexcept : native_(other.native_) {
+FileHandle::FileHandle(FileHandle&& other) noexcept : native_(other.native_), pending_(other.pending_) {
     other.native_ = kNone;
+    other.pending_ = -1;
 }
 
 FileHandle& FileHandle::operator=(FileHandle&& other) noexcept {
     if (this != &other) {
         close();
         native_ = other.native_;
+        pending_ = other.pending_;
         other.native_ = kNone;
+        other.pending_ = -1;
     }
     return *this;
 }
@@ -87,10 +90,20 @@ bool FileHandle::open(const char* name, uint32_t access, uint32_t /*share*/, uin
         return false;
     }
     native_ = file;
+    pending_ = -1;
     return true;
 }
 
+// Positioned reads and writes leave the descriptor where ReadFile would leave a handle; the move is made
+// only when a call that depends on the position comes next, which saves a system call per record.
+void FileHandle::settle() {
+    if (pending_ >= 0 && native_ != kNone)
+        lseek(fd(native_), static_cast<off_t>(pending_), SEEK_SET);
+    pending_ = -1;
+}
+
 bool FileHandle::close() {
+    pending_ = -1;
     if (native_ == kNone)
         return false;
     int result = ::close(fd(native_));
@@ -101,6 +114,7 @@ bool FileHandle::close() {
 uint32_t FileHandle::seek(int32_t distance, int method) {
     if (native_ == kNone)
         return kInvalidPosition;
+    settle();
     int whence = method == kFileCurrent ? SEEK_CUR : method == kFileEnd ? SEEK_END : SEEK_SET;
     off_t target = lseek(fd(native_), distance, whence);
     if (target < 0 || target >= static_cast<off_t>(kInvalidPosition))
@@ -119,6 +133,7 @@ bool FileHandle::read(void* buffer, uint32_t count, uint32_t* done) {
     *done = 0;
     if (native_ == kNone)
         return false;
+    settle();
     char* p = static_cast<char*>(buffer);
     while (*done < count) {
         ssize_t got = ::read(fd(native_), p + *done, count - *done);
@@ -137,6 +152,7 @@ bool FileHandle::write(const void* buffer, uint32_t count, uint32_t* done) {
     *done = 0;
     if (native_ == kNone)
         return false;
+    settle();
     const char* p = static_cast<const char*>(buffer);
     while (*done < count) {
         ssize_t put = ::write(fd(native_), p + *done, count - *done);
@@ -164,8 +180,7 @@ bool FileHandle::readAt(uint32_t offset, void* buffer, uint32_t count, uint32_t*
             break;
         *done += static_cast<uint32_t>(got);
     }
-    // Keep the descriptor's position where ReadFile would leave it.
-    lseek(fd(native_), static_cast<off_t>(offset) + *done, SEEK_SET);
+    pending_ = static_cast<int64_t>(offset) + *done;
     return true;
 }
 
@@ -185,7 +200,7 @@ bool FileHandle::writeAt(uint32_t offset, const void* buffer, uint32_t count, ui
         }
         *done += static_cast<uint32_t>(put);
     }
-    lseek(fd(native_), static_cast<off_t>(offset) + *done, SEEK_SET);
+    pending_ = static_cast<int64_t>(offset) + *done;
     return ok;
 }
 
@@ -205,6 +220,7 @@ bool FileHandle::unlock(uint32_t offset, uint32_t length) {
 bool FileHandle::truncate() {
     if (native_ == kNone)
         return false;
+    settle();
     off_t here = lseek(fd(native_), 0, SEEK_CUR);
     return here >= 0 && ftruncate(fd(native_), here) == 0;
 }

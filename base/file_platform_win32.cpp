@@ -47,6 +47,8 @@ bool FileHandle::open(const char* name, uint32_t access, uint32_t share, uint32_
     return true;
 }
 
+void FileHandle::settle() {}
+
 bool FileHandle::close() {
     if (native_ == kNone)
         return false;

@@ -65,13 +65,10 @@ int files::read(void* buffer, uint32_t count, uint32_t* got) {
 
 int files::readAt(uint32_t offset, void* buffer, uint32_t count, uint32_t* got) {
     start_ = false;
-    *got = 0;
-    if (offset >= size()) {
-        eof_ = true;
-        return 0;
-    }
-    eof_ = false;
-    return file_.readAt(offset, buffer, count, got) ? 1 : 0;
+    // An empty read at the offset tells the end of the file without asking for the size first.
+    bool ok = file_.readAt(offset, buffer, count, got);
+    eof_ = *got == 0 && count > 0;
+    return ok && !eof_ ? 1 : 0;
 }
 
 int files::writeAt(uint32_t offset, const void* bytes, uint32_t count, uint32_t* written) {

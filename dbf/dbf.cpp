@@ -46,7 +46,29 @@ char upperAscii(char c) {
     return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
 }
 
+// The OEM-to-ANSI mapping of every byte, taken once from the conversion function itself. Both code pages
+// are single-byte, so the mapping is per byte, and one table lookup per byte is far cheaper than a call.
+const unsigned char* oemToAnsiTable() {
+    static unsigned char table[256];
+    static const bool built = [] {
+        char all[256];
+        for (int i = 0; i < 256; ++i)
+            all[i] = static_cast<char>(i);
+        oemToAnsi(all, sizeof all);
+        memcpy(table, all, sizeof table);
+        return true;
+    }();
+    (void)built;
+    return table;
+}
+
 }  // namespace
+
+void dbf::oemToAnsiBytes(char* bytes, size_t length) {
+    const unsigned char* table = oemToAnsiTable();
+    for (size_t i = 0; i < length; ++i)
+        bytes[i] = static_cast<char>(table[static_cast<unsigned char>(bytes[i])]);
+}
 
 dbf::dbf(const char* fileName)
     : oem_(settingOn(SET_OEMTOANSI)),
@@ -315,10 +337,15 @@ const char* dbf::getField(int index) {
         return "";
     char* value = &values_[valueAt_[index]];
     uint16_t width = widths_[index];
-    memcpy(value, &record_[offsets_[index]], width);
+    const char* field = &record_[offsets_[index]];
+    if (oem_) {
+        const unsigned char* table = oemToAnsiTable();
+        for (uint16_t k = 0; k < width; ++k)
+            value[k] = static_cast<char>(table[static_cast<unsigned char>(field[k])]);
+    } else {
+        memcpy(value, field, width);
+    }
     value[width] = '\0';
-    if (oem_)
-        oemToAnsi(value, width);
     return value;
 }
 
@@ -328,7 +355,7 @@ const char* dbf::recordText() {
     text_.assign(record_.begin(), record_.begin() + static_cast<long>(length));
     text_.push_back('\0');
     if (oem_ && length > 1)
-        oemToAnsi(&text_[1], length - 1);
+        oemToAnsiBytes(&text_[1], length - 1);
     return length > 0 ? &text_[1] : "";
 }
 

@@ -139,4 +139,5 @@ class dbf {
     bool isCurrentRangeLocked() const;
     void clearState();
     bool parseDescriptors();
+    static void oemToAnsiBytes(char* bytes, size_t length);
 };

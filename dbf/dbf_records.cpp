@@ -281,6 +281,7 @@ int dbf::appendBlank() {
         return 0;
     recNo_ = static_cast<long>(next);
     bof_ = eof_ = false;
-    readRecord(recNo_, false);
+    // The record just written under the table lock: nobody else can have changed it.
+    memcpy(record_.data(), blank_.data(), header_.recordLength);
     return 1;
 }

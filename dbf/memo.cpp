@@ -61,7 +61,7 @@ const char* dbf::readMemo(const char* fieldText) {
     }
     text[collected] = '\0';
     if (oem_)
-        oemToAnsi(text, collected);
+        oemToAnsiBytes(text, collected);
     return text;
 }
 

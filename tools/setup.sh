@@ -13,7 +13,7 @@ PACKAGES=(
     libgtest-dev googletest clang clang-format libclang-rt-14-dev
     unixodbc unixodbc-dev odbcinst libodbc2:i386 libodbcinst2:i386 libsqliteodbc libsqliteodbc:i386 sqlite3
     mariadb-server mariadb-client odbc-mariadb
-    python3-dbfread libshp-dev shapelib gdal-bin
+    python3-dbfread libshp-dev shapelib gdal-bin python3-gdal libbenchmark-dev
     ghostscript
 )
 

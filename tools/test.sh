@@ -37,6 +37,12 @@ eval "$(bash tools/odbc-ini.sh native)"
 rm -rf build/native/test-results
 (cd build/native && ctest --output-on-failure -j"$JOBS") || status=1
 
+step "table engine fuzzing (about a minute)"
+bash tools/fuzz.sh 60 "$RESULTS/fuzz.xml" || status=1
+
+step "table engine benchmarks (short)"
+bash tools/bench.sh --short "$RESULTS/bench.xml" || status=1
+
 step "wine tests"
 source tools/wine-env.sh
 ensure_wine_prefix

@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Builds the benchmarks in build/bench (Release, no sanitizers) and runs them; `--short` runs small sizes
+# (as the test command does, so the benchmark cannot rot) and writes a GoogleTest-style report.
+# Usage: tools/bench.sh [--short] [report.xml]
+set -uo pipefail
+cd "$(dirname "$0")/.."
+MODE="${1:-}"
+REPORT="${2:-build/test-results/bench.xml}"
+mkdir -p build "$(dirname "$REPORT")"
+cmake -S . -B build/bench -DQUARROW_BENCH=ON -DQUARROW_SANITIZE=OFF -DCMAKE_BUILD_TYPE=Release \
+    >build/bench-cmake.log 2>&1 || { cat build/bench-cmake.log; exit 1; }
+cmake --build build/bench -j2 --target dbf_bench >build/bench-build.log 2>&1 || { tail -n 40 build/bench-build.log; exit 1; }
+LOG=build/bench/dbf_bench.log
+start=$(date +%s)
+build/bench/bench/dbf_bench $MODE --benchmark_color=false >"$LOG" 2>&1
+code=$?
+elapsed=$(($(date +%s) - start))
+grep -E '^(table|peak|full scan|random goTo|BM_)' "$LOG"
+ratio=$(grep -o 'ratio [0-9.]*' "$LOG" | grep -o '[0-9.]*$')
+failure=""
+[ "$code" -ne 0 ] && failure="<failure message=\"dbf_bench failed (exit $code); see $LOG\"/>"
+cat >"$REPORT" <<XML
+<?xml version="1.0" encoding="UTF-8"?>
+<testsuites tests="1" failures="$([ -n "$failure" ] && echo 1 || echo 0)">
+  <testsuite name="Bench" tests="1">
+    <testcase classname="Bench" name="DbfBenchmarks${MODE:+Short}" time="$elapsed">
+      <properties><property name="scan_ratio_to_shapelib" value="${ratio:-0}"/></properties>
+      $failure
+    </testcase>
+  </testsuite>
+</testsuites>
+XML
+exit "$code"
