@@ -2,6 +2,7 @@
 #include "base/files.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstring>
 
 #include "base/codepage.h"
@@ -10,6 +11,11 @@
 namespace {
 
 constexpr uint32_t kReadAheadSize = 32768;
+
+int64_t nowMs() {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
 
 }  // namespace
 
@@ -79,7 +85,9 @@ int files::writeAt(uint32_t offset, const void* bytes, uint32_t count, uint32_t*
 int files::readAhead(uint32_t offset, void* buffer, uint32_t count, uint32_t* got) {
     if (count > kReadAheadSize / 2)
         return readAt(offset, buffer, count, got);
-    if (offset < cacheStart_ || offset - cacheStart_ > cacheLength_ || cacheLength_ - (offset - cacheStart_) < count) {
+    int64_t now = nowMs();
+    if (offset < cacheStart_ || offset - cacheStart_ > cacheLength_ || cacheLength_ - (offset - cacheStart_) < count ||
+        now - cacheTime_ > kReadAheadLifetimeMs) {
         cache_.resize(kReadAheadSize);
         uint32_t filled = 0;
         cacheLength_ = 0;
@@ -89,6 +97,7 @@ int files::readAhead(uint32_t offset, void* buffer, uint32_t count, uint32_t* go
         }
         cacheStart_ = offset;
         cacheLength_ = filled;
+        cacheTime_ = now;
     }
     start_ = eof_ = false;
     uint32_t from = offset - cacheStart_;

@@ -8,6 +8,8 @@
 
 #include "base/file_platform.h"
 
+constexpr int kReadAheadLifetimeMs = 50;
+
 class files {
   public:
     // Nothing is opened. `lineBufferSize` bounds the last-line copy (the table engine gives 512).
@@ -46,7 +48,8 @@ class files {
     int readAt(uint32_t offset, void* buffer, uint32_t count, uint32_t* got);
     int writeAt(uint32_t offset, const void* bytes, uint32_t count, uint32_t* written);
     // As readAt, but served from a read-ahead window when it already holds the bytes. Used for forward
-    // scans only: the window may be older than the file by the time of its last refill.
+    // scans only; a window is refilled once it is older than kReadAheadLifetimeMs, so what another
+    // holder of the file wrote shows within that time even in an endless forward walk.
     int readAhead(uint32_t offset, void* buffer, uint32_t count, uint32_t* got);
     void dropCache() { cacheLength_ = 0; }
 
@@ -64,6 +67,7 @@ class files {
     std::vector<char> cache_;
     uint32_t cacheStart_ = 0;
     uint32_t cacheLength_ = 0;
+    int64_t cacheTime_ = 0;  // steady clock, milliseconds, of the last refill
 
     void keepLastLine(const char* line);
 };

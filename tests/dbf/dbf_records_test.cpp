@@ -2,6 +2,9 @@
 // appending after an end marker, and damaged record areas.
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <thread>
+
 #include "tests/dbf/dbf_test_util.h"
 
 namespace {
@@ -226,6 +229,36 @@ TEST_F(DbfRecords, LocksOfTwoTablesInOneProcessConflict) {
     EXPECT_EQ(0, b.lockRecord());
     EXPECT_EQ(1, a.unlock());
     EXPECT_EQ(1, b.lockRecord());
+}
+
+TEST_F(DbfRecords, AForwardWalkSeesWhatAnotherHolderAppendsAndWrites) {
+    makeTable(3);
+    dbf reader(name_.c_str());
+    dbf writer(name_.c_str());
+    ASSERT_EQ(1, reader.open(1));
+    ASSERT_EQ(1, writer.open(1));
+    reader.skip(1);  // record 2; the read-ahead window now holds record 3 as well
+    writer.goTo(3);
+    ASSERT_EQ(1, writer.lockRecord());
+    writer.setField(1, "rewritten");
+    ASSERT_EQ(1, writer.writeRecord());
+    writer.unlock();
+    appendRows(writer, {{"4", "appended"}});
+    std::this_thread::sleep_for(std::chrono::milliseconds(kReadAheadLifetimeMs + 20));
+    reader.skip(1);
+    EXPECT_EQ(3, reader.recNo());
+    EXPECT_STREQ("rewritten ", reader.getField(1));
+    reader.skip(1);
+    EXPECT_EQ(4, reader.recNo());
+    EXPECT_EQ(0, reader.isEof());
+    EXPECT_STREQ("appended  ", reader.getField(1));
+    // goTo reads afresh at once.
+    ASSERT_EQ(1, writer.lockRecord());
+    writer.setField(1, "again");
+    ASSERT_EQ(1, writer.writeRecord());
+    writer.unlock();
+    reader.goTo(4);
+    EXPECT_STREQ("again     ", reader.getField(1));
 }
 
 TEST_F(DbfRecords, DeleteAndRecall) {
