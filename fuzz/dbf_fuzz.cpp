@@ -1,5 +1,6 @@
 // libFuzzer target: arbitrary bytes as a table file plus its memo file; opens, walks both ways, reads every
 // field and every memo, and appends and writes a memo, so hostile headers and record areas meet every path.
+// The table bytes are also read as text lines, forwards and back.
 #include <unistd.h>
 
 #include <cstdint>
@@ -8,6 +9,7 @@
 #include <cstring>
 #include <string>
 
+#include "base/files.h"
 #include "base/settings.h"
 #include "dbf/dbf.h"
 
@@ -52,6 +54,23 @@ void readRecord(dbf& t) {
     t.recordText();
 }
 
+// Reads the same bytes as CR LF text lines forwards and back, with a line limit taken from the input.
+void walkLines(const std::string& name, int limit) {
+    files text(name.c_str(), 64);
+    if (!text.openFile(platform::kGenericRead, platform::kShareRead, platform::kOpenExisting, 0))
+        return;
+    std::string buffer(static_cast<size_t>(limit) + 80, '\0');
+    uint32_t got = 0;
+    uint32_t size = text.size();
+    for (uint32_t i = 0; i <= size && text.readLine(&buffer[0], limit, &got); ++i) {
+    }
+    for (uint32_t i = 0; i <= size && text.tell() > 0; ++i)
+        text.readPrevLine(&buffer[0], limit, &got);
+    text.seek(0, platform::kFileBegin);
+    text.moveLines(3, &buffer[0]);
+    text.moveLines(-2, &buffer[0]);
+}
+
 }  // namespace
 
 // Input: 1 control byte, 2 bytes table length (little-endian), the table bytes, then the memo bytes.
@@ -72,6 +91,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     resetSettings();
     setting(SET_DELETED, control & 1 ? "1" : "0");
     setting(SET_OEMTOANSI, control & 2 ? "1" : "0");
+    if (control & 16)
+        walkLines(table, 1 + (control >> 5) * 9);
     dbf t(table.c_str());
     if (!t.open(1))
         return 0;

@@ -55,6 +55,7 @@ def main(out):
         "room": seed(0, table(people, rows, room=64)),
         "overcount": seed(1, table(people, rows, count=1000)),
         "truncated": seed(4, table(people, rows)[:-7]),
+        "lines": seed(16 | (3 << 5), b"first line\r\nsecond \x82 line\r\n\r\nlast without end"),
     }
     for name, data in seeds.items():
         with open(os.path.join(out, name), "wb") as f:
