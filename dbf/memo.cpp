@@ -114,10 +114,15 @@ int dbf::writeMemo(int index, const char* text) {
             ok =
                 memo_.writeAt(sizeof memoHeader_, filler.data(), kMemoBlockSize, &written) && written == kMemoBlockSize;
         }
+        // The number in 10 characters; a narrower field written elsewhere gets it in its own width, and a
+        // number that does not fit at all fails rather than point at someone else's text.
+        int width = widths_[index];
+        Str number = formatInteger(static_cast<long>(next), width < 10 ? width : 10);
+        ok = ok && number.length() <= width;
         if (ok) {
             // The record points at the new block first; without the record's lock nothing changes.
             std::string old(field, widths_[index]);
-            setField(index, formatInteger(static_cast<long>(next), 10).c_str());
+            setField(index, number.c_str());
             if (!writeRecord()) {
                 memcpy(&record_[offsets_[index]], old.data(), old.size());
                 ok = false;

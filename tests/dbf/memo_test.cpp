@@ -159,4 +159,24 @@ TEST_F(Memo, ADamagedCounterNeverHandsOutBlocksInUse) {
     EXPECT_STREQ("again", t.readMemo(t.getField(1)));
 }
 
+TEST_F(Memo, ANarrowMemoFieldGetsNumbersThatFitOrNothing) {
+    FieldDef defs[] = {field("M", 'M', 1)};
+    std::string name = dir_.file("N.DBF");
+    dbf t(name.c_str());
+    ASSERT_EQ(1, t.create(defs, 1));
+    ASSERT_EQ(1, t.open(1));
+    dbftest::appendRows(t, {{""}, {""}});
+    t.goTop();
+    ASSERT_EQ(1, t.lockRecord());
+    ASSERT_EQ(1, t.writeMemo(0, std::string(4000, 'a').c_str()));  // blocks 2 to 9
+    EXPECT_STREQ("2", t.getField(0));
+    EXPECT_EQ(std::string(4000, 'a'), t.readMemo(t.getField(0)));
+    t.unlock();
+    t.skip(1);
+    ASSERT_EQ(1, t.lockRecord());
+    EXPECT_EQ(0, t.writeMemo(0, "x"));  // block 10 does not fit in one character
+    EXPECT_STREQ("", t.getField(0));    // as appendRows set it: one zero byte
+    t.unlock();
+}
+
 }  // namespace
