@@ -41,6 +41,8 @@ Description=Quarrow test database
 Driver=SQLite3
 Database=$DIR/quarrow.db
 INI
+    # The demo database that tools/demo/make_demo.sh writes.
+    printf '\n[QuarrowDemo]\nDescription=Quarrow demo database\nDriver=SQLite3\nDatabase=%s\n' "$ROOT/build/demo/demo.db"
     # A name with a Latin-1 byte (0xE1, "a" with acute, the same letter in Windows-1250) and one
     # longer than the 255 characters a data-source list keeps.
     printf '\n[QuarrowSz\xe1mla]\nDescription=Accented name\nDriver=SQLite3\nDatabase=%s\n' "$DIR/quarrow.db"

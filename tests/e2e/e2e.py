@@ -37,7 +37,7 @@ class Quarrow:
             return None
 
 
-def find_window(name, seconds=15):
+def find_window(name, seconds=60):
     """The X window id of the first visible window whose title is exactly `name`."""
     deadline = time.time() + seconds
     while time.time() < deadline:
