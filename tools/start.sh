@@ -20,7 +20,7 @@ if [ -z "${DISPLAY:-}" ]; then
     start_xvfb
     trap 'stop_xvfb' EXIT
     echo "No display: Quarrow runs on the virtual display $DISPLAY; a screenshot goes to build/screenshots/."
-    python3 tests/e2e/screenshot_session.py "$@"
+    /usr/bin/python3 tests/e2e/screenshot_session.py "$@"
 else
     exec wine build/win32/quarrow.exe "$@"
 fi
