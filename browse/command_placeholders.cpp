@@ -3,22 +3,6 @@
 // removals merge cleanly).
 #include "browse/browse_commands.h"
 
-int appendRecordCommand(BrowseView&) {
-    return 1;
-}
-
-int modifyCommand(BrowseView&) {
-    return 1;
-}
-
-int deleteRecordCommand(BrowseView&) {
-    return 1;
-}
-
-int memoViewCommand(BrowseView&) {
-    return 1;
-}
-
 int searchCommand(BrowseView&) {
     return 1;
 }

@@ -24,3 +24,8 @@ target_sources(quarrow_tests PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/grid_table_test.cpp
 )
 target_link_libraries(quarrow_tests PRIVATE qbrowse)
+# Record editing: the cell editor, the memo dialog, the record commands, a second process's locks.
+target_sources(quarrow_tests PRIVATE
+    ${CMAKE_CURRENT_LIST_DIR}/edit_lock_holder.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/record_edit_test.cpp
+)

@@ -1,0 +1,125 @@
+// The memo dialog MEMODLG: the memo of the current record in a multi-line box, stored by "&Save"
+// under the record lock, or shown read-only.
+#include <string>
+#include <vector>
+
+#include "base/ui.h"
+#include "browse/cell_filter.h"
+#include "browse/record_editing.h"
+#include "dbf/dbf.h"
+#include "resources/edit_ids.h"
+
+namespace {
+
+BrowseView* g_memoView = nullptr;  // only one memo dialog at a time
+
+struct MemoDialog {
+    BrowseView* view;
+    int field;
+    std::string text;
+    bool readOnly;
+};
+
+void saveMemo(HWND dialog, MemoDialog& memo) {
+    HWND box = GetDlgItem(dialog, IDC_MEMO_TEXT);
+    std::vector<char> text(static_cast<size_t>(kMemoEditorLimit) + 1, '\0');
+    GetWindowTextA(box, text.data(), static_cast<int>(text.size()));
+    memo.text = text.data();
+    memo.view->memoText = &memo.text[0];
+    dbf& table = *memo.view->table;
+    if (!table.lockRecord()) {
+        warningBox("The record busy.");
+        return;
+    }
+    int result = 0;
+    if (memo.field >= 0 && rereadLockedRecord(*memo.view))
+        result = table.writeMemo(memo.field, memo.text.c_str());
+    table.unlock();
+    // The record could be locked, but the memo file's own lock was held by another writer.
+    if (result != 1)
+        warningBox("The record busy.");
+}
+
+INT_PTR memoMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    MemoDialog* memo = reinterpret_cast<MemoDialog*>(GetWindowLongPtrA(dialog, DWLP_USER));
+    switch (message) {
+        case WM_INITDIALOG: {
+            memo = reinterpret_cast<MemoDialog*>(lParam);
+            SetWindowLongPtrA(dialog, DWLP_USER, lParam);
+            HWND box = GetDlgItem(dialog, IDC_MEMO_TEXT);
+            if (memo->view->dataFont)
+                SendMessageA(box, WM_SETFONT, reinterpret_cast<WPARAM>(memo->view->dataFont), FALSE);
+            SendMessageA(box, EM_LIMITTEXT, static_cast<WPARAM>(kMemoEditorLimit), 0);
+            if (!memo->text.empty())
+                SetWindowTextA(box, memo->text.c_str());
+            if (memo->readOnly) {
+                SendMessageA(box, EM_SETREADONLY, TRUE, 0);
+                EnableWindow(GetDlgItem(dialog, IDC_MEMO_SAVE), FALSE);
+            }
+            SetFocus(box);
+            return FALSE;  // the focus is set
+        }
+        case WM_COMMAND:
+            if (!memo)
+                return FALSE;
+            if (LOWORD(wParam) == IDC_MEMO_SAVE) {
+                if (!memo->readOnly)
+                    saveMemo(dialog, *memo);
+                EndDialog(dialog, 1);
+                return TRUE;
+            }
+            if (LOWORD(wParam) == IDCANCEL) {
+                EndDialog(dialog, 0);
+                return TRUE;
+            }
+            return FALSE;
+        case WM_CLOSE:
+            EndDialog(dialog, 0);
+            return TRUE;
+        default:
+            return FALSE;
+    }
+}
+
+INT_PTR CALLBACK memoDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    // An exception must not unwind through user32: under 32-bit MinGW it ends the program.
+    try {
+        return memoMessage(dialog, message, wParam, lParam);
+    } catch (...) {
+        return FALSE;
+    }
+}
+
+}  // namespace
+
+BrowseView* openMemoView() {
+    return g_memoView;
+}
+
+int openMemoDialog(BrowseView& view) {
+    if (g_memoView || !view.table || !hasCurrentRecord(view))
+        return 0;
+    if (view.curColumn < 0 || view.curColumn >= static_cast<long>(view.columns.size()))
+        return 0;
+    view.callbackColumn = view.curColumn;
+    const BrowseColumn& column = view.columns[static_cast<size_t>(view.curColumn)];
+    dbf& table = *view.table;
+    MemoDialog memo{&view, table.fieldIndex(column.fieldName), "", view.memoReadOnly};
+    std::string block = memo.field >= 0 ? table.getField(memo.field) : "";
+    memo.text = table.readMemo(block.c_str());
+    // Saving a memo the editor cannot hold whole would cut it: such a memo is only shown.
+    if (storedMemoLength(table, block.c_str(), kMemoEditorLimit) > kMemoEditorLimit && !memo.readOnly) {
+        warningBox("The memo is longer than 63999 characters: it opens read-only.");
+        memo.readOnly = true;
+    }
+    g_memoView = &view;
+    view.memoText = &memo.text[0];
+    HWND grid = view.window;
+    INT_PTR result = DialogBoxParamA(view.instance ? view.instance : GetModuleHandleA(nullptr), "MEMODLG", grid,
+                                     memoDialogProc, reinterpret_cast<LPARAM>(&memo));
+    view.memoText = nullptr;
+    g_memoView = nullptr;
+    if (grid && IsWindow(grid))
+        SetFocus(grid);
+    return result == -1 ? 0 : 1;
+}
