@@ -493,6 +493,70 @@ TEST_F(RecordEdit, AnEmptyTableHasNothingToEditDeleteOrShow) {
     EXPECT_EQ(file(), before);
 }
 
+int noEdit(BrowseView&) {
+    return 0;
+}
+
+TEST_F(RecordEdit, AGridThatIsNotTopLevelEditsOnlyWithThePermissionLetter) {
+    BrowseView* view = open();
+    ASSERT_NE(view, nullptr);
+    column(1);
+    view->topLevel = false;
+    lstrcpynA(view->permissions, "NNNII", sizeof view->permissions);
+    key(window_, VK_RETURN);
+    EXPECT_EQ(view->editor, nullptr);
+    lstrcpynA(view->permissions, "IIIII", sizeof view->permissions);
+    key(window_, VK_RETURN);
+    ASSERT_NE(view->editor, nullptr);
+    key(view->editor, VK_ESCAPE);
+    view->topLevel = true;
+}
+
+TEST_F(RecordEdit, AMemoColumnThatCannotBeEditedOpensReadOnly) {
+    BrowseView* view = open();
+    ASSERT_NE(view, nullptr);
+    column(5);
+    view->columns[5].canEdit = noEdit;
+    bool saveEnabled = true;
+    withMemoDialog(
+        *view,
+        [&](HWND dialog) {
+            saveEnabled = IsWindowEnabled(GetDlgItem(dialog, IDC_MEMO_SAVE)) != 0;
+            SendMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+        },
+        modifyCommand);
+    ASSERT_TRUE(g_memoSeen);
+    EXPECT_FALSE(saveEnabled);
+    EXPECT_TRUE(view->memoReadOnly);
+    // Another column that cannot be edited opens nothing.
+    key(window_, VK_LEFT);
+    view->columns[4].canEdit = noEdit;
+    key(window_, VK_RETURN);
+    EXPECT_EQ(view->editor, nullptr);
+}
+
+TEST_F(RecordEdit, WithDeletedRecordsHiddenADeletedRecordLeavesTheGrid) {
+    setting(SET_DELETED, "1");
+    BrowseView* view = open();
+    ASSERT_NE(view, nullptr);
+    key(window_, VK_DOWN);
+    EXPECT_EQ(view->curRecord, 2);
+    key(window_, VK_DELETE);
+    UpdateWindow(window_);
+    EXPECT_EQ(bytes(file(), 2, 0, 1), "*");
+    EXPECT_NE(view->table->recNo(), 2);
+    // Editing goes to a record still shown, never to the hidden one.
+    column(1);
+    key(window_, VK_RETURN);
+    ASSERT_NE(view->editor, nullptr);
+    type(view->editor, "x");
+    std::vector<uint8_t> before = file();
+    long record = view->table->recNo();
+    key(view->editor, VK_RETURN);
+    EXPECT_EQ(bytes(file(), record, kName, 10), "x         ");
+    EXPECT_EQ(without(file(), record, kName, 10), without(before, record, kName, 10));
+}
+
 // A second process holds the record lock of record 1.
 class RecordEditLocked : public RecordEdit {};
 
