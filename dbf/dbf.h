@@ -91,7 +91,20 @@ class dbf {
     const char* memoFileName() const { return memoName_.c_str(); }
     bool holdsTableLock() const { return tableLock_; }
 
+    // Whole-table maintenance (maintenance.cpp, sort.cpp, append.cpp) and export (export.cpp). Each holds
+    // the table lock for its whole run and releases it before returning. `out` receives the new file's
+    // name and holds at least 512 bytes.
+    int copyStructure(char* out);
+    int zapToNew(char* out);
+    int packToNew(char* out);
+    int sortRecords(const char* key, const char* outName);
+    int appendFrom(const char* name);
+    int exportText(const char* name);
+    int exportHtml(const char* name, const char* title, const char* const* columnTitles);
+
   private:
+    friend class BulkAppender;
+
     struct Header {
         uint8_t version = 0;
         uint8_t year = 0, month = 0, day = 0;

@@ -15,3 +15,12 @@ if(NOT QUARROW_WIN32)
     target_sources(quarrow_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR}/interop_test.cpp)
     target_link_libraries(quarrow_tests PRIVATE shp)
 endif()
+# Table maintenance and export; the independent readers (tests/dbf/maint_oracle.py) and fork run natively.
+target_sources(quarrow_tests PRIVATE
+    ${CMAKE_CURRENT_LIST_DIR}/maintenance_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/sort_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/append_export_test.cpp
+)
+if(NOT QUARROW_WIN32)
+    target_sources(quarrow_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR}/maint_interop_test.cpp)
+endif()

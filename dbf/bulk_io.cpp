@@ -1,0 +1,212 @@
+// Buffered writing of new files and bulk appending of records and memo texts to a locked table.
+#include "dbf/bulk_io.h"
+
+#include <cstring>
+
+#include "base/codepage.h"
+#include "base/values.h"
+
+namespace {
+
+constexpr size_t kFlushSize = 1 << 20;
+constexpr uint64_t kMaxPosition = 0xFFFFFFFFull;
+constexpr char kMemoEnd = 0x1A;
+
+uint32_t le32(const uint8_t* p) {
+    return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) | (static_cast<uint32_t>(p[2]) << 16) |
+           (static_cast<uint32_t>(p[3]) << 24);
+}
+
+void put32(uint8_t* p, uint32_t v) {
+    for (int i = 0; i < 4; ++i)
+        p[i] = static_cast<uint8_t>(v >> (8 * i));
+}
+
+}  // namespace
+
+BufferedOutput::BufferedOutput(files& file, uint32_t offset) : file_(file), offset_(offset) {
+    buffer_.reserve(kFlushSize + 4096);
+}
+
+void BufferedOutput::append(const char* bytes, size_t count) {
+    buffer_.insert(buffer_.end(), bytes, bytes + count);
+    if (buffer_.size() >= kFlushSize)
+        flush();
+}
+
+void BufferedOutput::append(const char* text) {
+    append(text, strlen(text));
+}
+
+bool BufferedOutput::flush() {
+    if (buffer_.empty() || !ok_) {
+        buffer_.clear();
+        return ok_;
+    }
+    uint32_t count = static_cast<uint32_t>(buffer_.size());
+    uint32_t written = 0;
+    ok_ = offset_ + count <= kMaxPosition &&
+          file_.writeAt(static_cast<uint32_t>(offset_), buffer_.data(), count, &written) && written == count;
+    offset_ += count;
+    buffer_.clear();
+    return ok_;
+}
+
+BulkAppender::BulkAppender(dbf& table) : table_(table) {
+    ok_ = table.open_ && table.tableLock_;
+    if (!ok_)
+        return;
+    firstCount_ = count_ = written_ = table.recordCountOnDisk();
+    // A table written elsewhere may end in an end marker right behind its last record.
+    uint64_t end = table.header_.headerLength + static_cast<uint64_t>(firstCount_) * table.header_.recordLength;
+    char marker = 0;
+    uint32_t got = 0;
+    endMarker_ = end < kMaxPosition && table.table_.size() == end + 1 &&
+                 table.table_.readAt(static_cast<uint32_t>(end), &marker, 1, &got) && got == 1 && marker == 0x1A;
+    records_.reserve(kFlushSize + table.header_.recordLength);
+}
+
+BulkAppender::~BulkAppender() {
+    finish();
+}
+
+void BulkAppender::startRecord() {
+    memcpy(table_.record_.data(), table_.blank_.data(), table_.header_.recordLength);
+}
+
+bool BulkAppender::endRecord() {
+    if (!ok_ || finished_)
+        return false;
+    uint64_t end = table_.header_.headerLength + (static_cast<uint64_t>(count_) + 1) * table_.header_.recordLength + 1;
+    if (count_ >= 0x7FFFFFFEu || end > kMaxPosition) {
+        ok_ = false;
+        return false;
+    }
+    records_.insert(records_.end(), table_.record_.begin(), table_.record_.begin() + table_.header_.recordLength);
+    ++count_;
+    if (records_.size() >= kFlushSize)
+        return flushRecords();
+    return true;
+}
+
+// Records first, the count behind them: a reader never counts a record that is not yet in the file.
+bool BulkAppender::flushRecords() {
+    if (!ok_ || records_.empty() || !flushMemo())
+        return ok_;
+    uint64_t at = table_.header_.headerLength + static_cast<uint64_t>(written_) * table_.header_.recordLength;
+    if (endMarker_)
+        records_.push_back(0x1A);
+    uint32_t length = static_cast<uint32_t>(records_.size());
+    uint32_t done = 0;
+    ok_ = table_.table_.writeAt(static_cast<uint32_t>(at), records_.data(), length, &done) && done == length;
+    records_.clear();
+    if (!ok_)
+        return false;
+    uint8_t bytes[4];
+    put32(bytes, count_);
+    ok_ = table_.table_.writeAt(4, bytes, 4, &done) && done == 4;
+    if (ok_) {
+        written_ = count_;
+        table_.header_.recordCount = count_;
+    }
+    return ok_;
+}
+
+// Takes the memo header lock and reads the next free block, as writeMemo does for each text.
+bool BulkAppender::startMemo() {
+    if (memoStarted_)
+        return true;
+    files& memo = table_.memo_;
+    if (!memo.isOpen() || !memo.lock(0, kMemoBlockSize))
+        return false;
+    memoStarted_ = true;
+    uint32_t got = 0;
+    memset(table_.memoHeader_, 0, sizeof table_.memoHeader_);
+    memo.readAt(0, table_.memoHeader_, sizeof table_.memoHeader_, &got);
+    if (got < sizeof table_.memoHeader_)
+        table_.memoHeader_[16] = 0x03;
+    uint32_t next = le32(table_.memoHeader_);
+    uint64_t used = (static_cast<uint64_t>(memo.size()) + kMemoBlockSize - 1) / kMemoBlockSize;
+    if (next < used)
+        next = static_cast<uint32_t>(used);
+    if (next < 1)
+        next = 1;
+    if (next == 1) {
+        // Block 1 never holds text: fill the rest of the header and the start of block 1.
+        std::vector<char> filler(kMemoBlockSize, '\0');
+        uint32_t done = 0;
+        if (!memo.writeAt(sizeof table_.memoHeader_, filler.data(), kMemoBlockSize, &done) || done != kMemoBlockSize)
+            return false;
+        next = 2;
+    }
+    memoNext_ = next;
+    return true;
+}
+
+bool BulkAppender::putMemo(int index, const char* text) {
+    if (!ok_ || finished_ || index < 0 || index >= table_.fieldCount_)
+        return false;
+    size_t length = text ? strlen(text) : 0;
+    if (length == 0)
+        return true;  // the field stays blank, which reads as an empty memo
+    if (!startMemo()) {
+        ok_ = false;
+        return false;
+    }
+    memoText_.assign(text, text + length + 1);
+    if (table_.oem_)
+        ansiToOem(memoText_.data());
+    memoText_[length] = kMemoEnd;
+    uint64_t at = static_cast<uint64_t>(memoNext_) * kMemoBlockSize;
+    if (at + length + 1 + kMemoBlockSize > kMaxPosition) {
+        ok_ = false;
+        return false;
+    }
+    if (memoBatch_.empty())
+        memoBatchStart_ = at;
+    // The rest of the previous text's last block is never read; it is written as zero bytes.
+    memoBatch_.resize(static_cast<size_t>(at - memoBatchStart_), '\0');
+    memoBatch_.insert(memoBatch_.end(), memoText_.begin(), memoText_.begin() + static_cast<long>(length) + 1);
+    table_.setField(index, formatInteger(static_cast<long>(memoNext_), 10).c_str());
+    memoNext_ += static_cast<uint32_t>((length + 1) / kMemoBlockSize + 1);
+    if (memoBatch_.size() >= kFlushSize)
+        return flushMemo();
+    return true;
+}
+
+bool BulkAppender::flushMemo() {
+    if (!ok_ || memoBatch_.empty())
+        return ok_;
+    uint32_t length = static_cast<uint32_t>(memoBatch_.size());
+    uint32_t done = 0;
+    ok_ = table_.memo_.writeAt(static_cast<uint32_t>(memoBatchStart_), memoBatch_.data(), length, &done) &&
+          done == length;
+    memoBatch_.clear();
+    return ok_;
+}
+
+bool BulkAppender::finish() {
+    if (finished_)
+        return ok_;
+    finished_ = true;
+    // Memo texts before the records that point at them, and the memo header last.
+    flushMemo();
+    if (memoStarted_) {
+        if (ok_) {
+            put32(table_.memoHeader_, memoNext_);
+            uint32_t done = 0;
+            ok_ = table_.memo_.writeAt(0, table_.memoHeader_, sizeof table_.memoHeader_, &done) &&
+                  done == sizeof table_.memoHeader_;
+            table_.memoNextFree_ = memoNext_;
+        }
+        table_.memo_.unlock(0, kMemoBlockSize);
+    }
+    flushRecords();
+    if (table_.open_ && written_ > firstCount_) {
+        table_.recNo_ = static_cast<long>(written_);
+        table_.bof_ = table_.eof_ = false;
+        if (!table_.readRecord(table_.recNo_, false))
+            memset(table_.record_.data(), 0, table_.header_.recordLength);
+    }
+    return ok_;
+}

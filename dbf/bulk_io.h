@@ -1,0 +1,73 @@
+// Large-write helpers of the whole-table operations: a buffered writer for new files and an appender that
+// adds records and memo texts to a table in big writes instead of one system call per record.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "base/files.h"
+#include "dbf/dbf.h"
+
+// Collects bytes and writes them to `file` from `offset` on, in large pieces.
+class BufferedOutput {
+  public:
+    BufferedOutput(files& file, uint32_t offset);
+    BufferedOutput(const BufferedOutput&) = delete;
+    BufferedOutput& operator=(const BufferedOutput&) = delete;
+
+    void append(const char* bytes, size_t count);
+    void append(const char* text);
+    // Writes what is collected; false once any write failed or the file would pass 4 GB.
+    bool flush();
+    bool ok() const { return ok_; }
+
+  private:
+    files& file_;
+    uint64_t offset_;
+    std::vector<char> buffer_;
+    bool ok_ = true;
+};
+
+// Appends records to an open table that holds its table lock. Each record is built in the table's record
+// buffer (startRecord, then setField or putMemo), queued by endRecord and written in large pieces. The
+// file bytes are those appendBlank, setField, writeRecord and writeMemo would leave, except that an
+// empty memo text takes no block. The record count is written after the records it counts.
+class BulkAppender {
+  public:
+    explicit BulkAppender(dbf& table);
+    ~BulkAppender();
+    BulkAppender(const BulkAppender&) = delete;
+    BulkAppender& operator=(const BulkAppender&) = delete;
+
+    // The record buffer becomes the blank record (flag byte a space).
+    void startRecord();
+    // Stores `text` as the memo of field `index` of the record being built, in new blocks at the end of
+    // the memo file (taking the memo file's header lock on first use).
+    bool putMemo(int index, const char* text);
+    // Queues the record buffer as the next record.
+    bool endRecord();
+    // Writes everything queued, the record count and the memo header; releases the memo lock and makes
+    // the last appended record current. False when any step failed. Called by the destructor too.
+    bool finish();
+    long appended() const { return static_cast<long>(count_ - firstCount_); }
+
+  private:
+    dbf& table_;
+    bool ok_ = true;
+    bool finished_ = false;
+    uint32_t firstCount_ = 0;
+    uint32_t count_ = 0;      // records on disk plus queued
+    uint32_t written_ = 0;    // records on disk
+    bool endMarker_ = false;  // the file ended in a 0x1A marker: it goes back behind the last record
+    std::vector<char> records_;
+    bool memoStarted_ = false;
+    uint32_t memoNext_ = 0;
+    uint64_t memoBatchStart_ = 0;
+    std::vector<char> memoBatch_;
+    std::vector<char> memoText_;
+
+    bool flushRecords();
+    bool flushMemo();
+    bool startMemo();
+};

@@ -1,0 +1,109 @@
+// dbf export: the records as fixed-width text lines (the layout appendFrom reads back), or as an HTML page
+// with one table row per live record.
+#include <cstring>
+#include <string>
+
+#include "base/file_platform.h"
+#include "base/text_rules.h"
+#include "dbf/bulk_io.h"
+#include "dbf/dbf.h"
+
+namespace {
+
+// The page is Windows-1250 text (what the OEM-to-ANSI conversion gives), so it says so.
+const char kPageStart[] =
+    "<HTML>\r\n<HEAD>\r\n<META http-equiv=\"content-type\" content=\"TEXT/HTML; charset=windows-1250\"><TITLE>";
+const char kPageHead[] = "</TITLE>\r\n</HEAD>\r\n<BODY>\r\n<TABLE border=\"1\" frame=box>\r\n<CAPTION>";
+const char kPageEnd[] = "</TABLE>\r\n</BODY>\r\n</HTML>\r\n";
+
+// Texts go into the page as text: a value such as "<b>" or "a<b" must not become markup.
+void appendEscaped(BufferedOutput& out, const char* text) {
+    const char* run = text;
+    for (const char* p = text;; ++p) {
+        const char* entity = *p == '&' ? "&amp;" : *p == '<' ? "&lt;" : *p == '>' ? "&gt;" : nullptr;
+        if (!entity && *p)
+            continue;
+        out.append(run, static_cast<size_t>(p - run));
+        if (!*p)
+            return;
+        out.append(entity);
+        run = p + 1;
+    }
+}
+
+// The frame both exports share: the table lock, a new output file, then `head`, every record reached from
+// the top through `record`, and `tail`. 0 when the lock is refused, the file cannot be created or written.
+template <typename Head, typename Record, typename Tail>
+int exportFrame(dbf& table, const char* name, Head head, Record record, Tail tail) {
+    // Writing over the table or its memo file would destroy what is being exported.
+    if (!table.isOpen() || !name || strcmp(name, table.fileName()) == 0 || strcmp(name, table.memoFileName()) == 0)
+        return 0;
+    long remembered = table.recNo();
+    if (!table.lockTable())
+        return 0;
+    files out(name, 512);
+    if (!out.openFile(platform::kGenericRead | platform::kGenericWrite, platform::kShareRead | platform::kShareWrite,
+                      platform::kCreateAlways, platform::kFlagRandomAccess | platform::kAttributeNormal)) {
+        table.unlock();
+        return 0;
+    }
+    BufferedOutput writer(out, 0);
+    head(writer);
+    for (table.goTop(); !table.isEof(); table.skip(1))
+        record(writer);
+    tail(writer);
+    bool ok = writer.flush();
+    table.unlock();
+    table.goTo(remembered);
+    out.closeFile();
+    return ok ? 1 : 0;
+}
+
+}  // namespace
+
+int dbf::exportText(const char* name) {
+    bool savedOem = oem_;
+    oem_ = false;  // the lines carry the bytes as stored
+    const size_t length = header_.recordLength - 1u;
+    int result = exportFrame(
+        *this, name, [](BufferedOutput&) {},
+        [&](BufferedOutput& out) {
+            out.append(&record_[1], length);
+            out.append("\r\n", 2);
+        },
+        [](BufferedOutput&) {});
+    oem_ = savedOem;
+    return result;
+}
+
+int dbf::exportHtml(const char* name, const char* title, const char* const* columnTitles) {
+    auto head = [&](BufferedOutput& out) {
+        out.append(kPageStart);
+        appendEscaped(out, title ? title : "");
+        out.append(kPageHead);
+        appendEscaped(out, name);
+        out.append("</CAPTION><TR>");
+        for (int i = 0; i < fieldCount_; ++i) {
+            out.append("<TH>");
+            appendEscaped(out, columnTitles && columnTitles[i] ? columnTitles[i] : "");
+            out.append("</TH>");
+        }
+        out.append("</TR>\r\n");
+    };
+    auto record = [&](BufferedOutput& out) {
+        if (isDeleted())
+            return;
+        out.append("<TR>");
+        for (int i = 0; i < fieldCount_; ++i) {
+            const char* text = getField(i);
+            out.append("<TD>");
+            if (isBlank(text))
+                out.append("&nbsp;");
+            else
+                appendEscaped(out, text);
+            out.append("</TD>");
+        }
+        out.append("</TR>\r\n");
+    };
+    return exportFrame(*this, name, head, record, [](BufferedOutput& out) { out.append(kPageEnd); });
+}
