@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "base/codepage.h"
+#include "base/dates.h"
 #include "base/values.h"
 
 namespace {
@@ -20,6 +21,57 @@ uint32_t le32(const uint8_t* p) {
 void put32(uint8_t* p, uint32_t v) {
     for (int i = 0; i < 4; ++i)
         p[i] = static_cast<uint8_t>(v >> (8 * i));
+}
+
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+// Whether setField would store these bytes of a field unchanged: a C text without zero bytes, T or F, a
+// valid date or a blank one, or a number already right-aligned with its decimals and few enough digits
+// for the number formatter to print it back as it reads.
+bool storedAsIs(char type, const char* p, size_t width, int decimals) {
+    switch (type) {
+        case 'C':
+            return memchr(p, '\0', width) == nullptr;
+        case 'L':
+            return width == 1 && (*p == 'T' || *p == 'F');
+        case 'D': {
+            if (width != 8)
+                return false;
+            if (memcmp(p, "        ", 8) == 0)
+                return true;
+            for (size_t i = 0; i < 8; ++i)
+                if (!isDigit(p[i]))
+                    return false;
+            int year = (p[0] - '0') * 1000 + (p[1] - '0') * 100 + (p[2] - '0') * 10 + p[3] - '0';
+            return Date(year, (p[4] - '0') * 10 + p[5] - '0', (p[6] - '0') * 10 + p[7] - '0').isValid();
+        }
+        case 'N': {
+            size_t i = 0;
+            while (i < width && p[i] == ' ')
+                ++i;
+            if (i < width && p[i] == '-')
+                ++i;
+            size_t start = i;
+            while (i < width && isDigit(p[i]))
+                ++i;
+            size_t integer = i - start;
+            if (integer == 0 || (integer > 1 && p[start] == '0'))
+                return false;
+            if (decimals > 0) {
+                if (i >= width || p[i] != '.')
+                    return false;
+                ++i;
+                for (int k = 0; k < decimals; ++k, ++i)
+                    if (i >= width || !isDigit(p[i]))
+                        return false;
+            }
+            return i == width && integer + static_cast<size_t>(decimals) <= 18;
+        }
+        default:
+            return false;
+    }
 }
 
 }  // namespace
@@ -64,6 +116,10 @@ BulkAppender::BulkAppender(dbf& table) : table_(table) {
     endMarker_ = end < kMaxPosition && table.table_.size() == end + 1 &&
                  table.table_.readAt(static_cast<uint32_t>(end), &marker, 1, &got) && got == 1 && marker == 0x1A;
     records_.reserve(kFlushSize + table.header_.recordLength);
+    for (int i = 0; i < table.fieldCount_; ++i) {
+        types_.push_back(table.fieldType(i));
+        decimals_.push_back(types_.back() == 'N' ? table.descriptors_[static_cast<size_t>(i) * 32 + 17] : 0);
+    }
 }
 
 BulkAppender::~BulkAppender() {
@@ -72,6 +128,24 @@ BulkAppender::~BulkAppender() {
 
 void BulkAppender::startRecord() {
     memcpy(table_.record_.data(), table_.blank_.data(), table_.header_.recordLength);
+}
+
+bool BulkAppender::copyFields(dbf& source) {
+    // One copy of the whole record, then the fields setField would change are set again.
+    size_t length = table_.header_.recordLength;
+    if (source.header_.recordLength != length)
+        return false;
+    memcpy(&table_.record_[1], &source.record_[1], length - 1);
+    for (size_t i = 0; i < types_.size(); ++i) {
+        char* field = &table_.record_[table_.offsets_[i]];
+        size_t width = table_.widths_[i];
+        if (types_[i] == 'M')
+            memset(field, ' ', width);  // a memo field gets its block from putMemo, or stays blank
+        else if (!storedAsIs(types_[i], field, width, decimals_[i]) &&
+                 !table_.setField(static_cast<int>(i), source.getField(static_cast<int>(i))))
+            return false;
+    }
+    return true;
 }
 
 bool BulkAppender::endRecord() {

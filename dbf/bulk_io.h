@@ -45,6 +45,10 @@ class BulkAppender {
     // Stores `text` as the memo of field `index` of the record being built, in new blocks at the end of
     // the memo file (taking the memo file's header lock on first use).
     bool putMemo(int index, const char* text);
+    // Sets every field from the same field of `source` (a table of the same structure) as
+    // setField(i, source.getField(i)) with both conversions off would, and blanks the memo fields for
+    // putMemo. Bytes that setField would store unchanged are copied as they are.
+    bool copyFields(dbf& source);
     // Queues the record buffer as the next record.
     bool endRecord();
     // Writes everything queued, the record count and the memo header; releases the memo lock and makes
@@ -61,6 +65,8 @@ class BulkAppender {
     uint32_t written_ = 0;    // records on disk
     bool endMarker_ = false;  // the file ended in a 0x1A marker: it goes back behind the last record
     std::vector<char> records_;
+    std::vector<char> types_;  // field types and decimals, looked up once
+    std::vector<int> decimals_;
     bool memoStarted_ = false;
     uint32_t memoNext_ = 0;
     uint64_t memoBatchStart_ = 0;

@@ -1,5 +1,6 @@
 // dbf maintenance: an empty copy of the structure under a free name (zap), and a copy of the live records
 // with their memo texts only (pack). The browse window swaps the new files in.
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -13,6 +14,7 @@
 namespace {
 
 constexpr size_t kOutNameSize = 512;
+constexpr long kChunkSize = 1 << 20;
 
 // Removes a new table and its memo file after a failed copy, so that nobody swaps a partial copy in.
 void removeTable(const char* name) {
@@ -79,17 +81,31 @@ int dbf::packToNew(char* out) {
     oem_ = target.oem_ = false;  // bytes are copied as stored
     bool ok = true;
     {
+        // Every record but the deleted ones, whether SET_DELETED hides them or not: the records are read
+        // in file order in large pieces rather than one movement at a time.
         BulkAppender appender(target);
-        for (goTop(); ok && !eof_; skip(1)) {
+        refreshCount();
+        const uint32_t length = header_.recordLength;
+        const long last = header_.recordCount < 1 ? 0 : lastReadableRecord();
+        std::vector<char> chunk;
+        long chunkFirst = 1, chunkCount = 0;
+        for (long r = 1; ok && r <= last; ++r) {
+            if (r >= chunkFirst + chunkCount) {
+                chunkFirst = r;
+                chunkCount = std::min<long>(last - r + 1, std::max<long>(1, kChunkSize / length));
+                chunk.assign(static_cast<size_t>(chunkCount) * length, '\0');
+                uint32_t got = 0;
+                table_.readAt(static_cast<uint32_t>(recordPosition(r)), chunk.data(),
+                              static_cast<uint32_t>(chunk.size()), &got);  // a short last record reads as zeros
+            }
+            memcpy(record_.data(), &chunk[static_cast<size_t>(r - chunkFirst) * length], length);
             if (isDeleted())
                 continue;
             appender.startRecord();
-            for (int i = 0; ok && i < fieldCount_; ++i) {
+            ok = appender.copyFields(*this);
+            for (int i = 0; ok && i < fieldCount_; ++i)
                 if (fieldType(i) == 'M')
                     ok = appender.putMemo(i, readMemo(getField(i)));
-                else
-                    ok = target.setField(i, getField(i)) == 1;
-            }
             ok = ok && appender.endRecord();
         }
         ok = appender.finish() && ok;

@@ -2,6 +2,8 @@
 // record through the engine, memo files without dead blocks, locks released and flags restored.
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "base/find.h"
 #include "tests/dbf/maint_test_util.h"
 
@@ -76,7 +78,11 @@ void buildReference(const std::string& source, const std::string& reference) {
     dbf src(source.c_str());
     ASSERT_EQ(1, src.open(1));
     src.setOemConversion(false);
-    auto defs = mainttest::sampleFields();
+    std::vector<FieldDef> defs;
+    for (int i = 0; i < src.fieldCount(); ++i) {
+        const FieldInfo* info = src.fieldInfo(i);
+        defs.push_back(field(info->name, info->type, info->type == 'D' ? 8 : info->width, info->decimals));
+    }
     dbf ref(reference.c_str());
     ASSERT_EQ(1, ref.create(defs.data(), static_cast<int>(defs.size())));
     ASSERT_EQ(1, ref.open(1));
@@ -165,6 +171,70 @@ TEST_F(Maintenance, PackEqualsTheRecordByRecordCopyAndLeavesNoDeadBlocks) {
         EXPECT_EQ(3u, fileRecords(out).size());
         expectNoDeadBlocks(out, memoName);
         setting(SET_DELETED, "0");
+    }
+}
+
+// Field bytes of every kind, canonical or not (numbers too wide, stray signs, zero bytes, bad dates,
+// lower-case logicals): the packed copy holds what setField makes of each, exactly as the reference.
+TEST_F(Maintenance, PackSetsEveryFieldAsSetFieldWouldWhateverItsBytes) {
+    FieldDef defs[] = {field("C", 'C', 5),     field("N", 'N', 7, 2), field("I", 'N', 4),
+                       field("W", 'N', 25, 3), field("D", 'D', 8),    field("L", 'L', 1)};
+    dbf t(name_.c_str());
+    ASSERT_EQ(1, t.create(defs, 6));
+    ASSERT_EQ(1, t.open(1));
+    dbftest::appendRows(t, std::vector<std::vector<std::string>>(3000, std::vector<std::string>{"x"}));
+    t.close();
+    auto bytes = readAll(name_);
+    size_t header = dbftest::le16(bytes, 8), length = dbftest::le16(bytes, 10);
+    std::mt19937 random(11);
+    const std::string pieces[] = {"  1.25",
+                                  "-0.50",
+                                  "12345.678",
+                                  "   0",
+                                  "007",
+                                  "+3",
+                                  "-",
+                                  ".5",
+                                  "1e3",
+                                  "20240229",
+                                  "20230229",
+                                  "19991231",
+                                  "        ",
+                                  "T",
+                                  "F",
+                                  "t",
+                                  "y",
+                                  "?",
+                                  std::string(1, '\0'),
+                                  " ",
+                                  "ab",
+                                  "9999999999999999999.999",
+                                  "12345678901234567.891"};
+    for (size_t r = 0; r < 3000; ++r) {
+        char* record = reinterpret_cast<char*>(&bytes[header + r * length]);
+        record[0] = random() % 5 == 0 ? '*' : ' ';
+        for (size_t i = 1; i < length; ++i)
+            record[i] = ' ';
+        // Each field right-aligned or left-aligned pieces, cut to the width.
+        size_t offsets[] = {1, 6, 13, 17, 42, 50, 51};
+        for (int f = 0; f < 6; ++f) {
+            std::string text = pieces[random() % (sizeof pieces / sizeof pieces[0])];
+            size_t width = offsets[f + 1] - offsets[f];
+            if (random() % 2 && text.size() < width)
+                text = std::string(width - text.size(), ' ') + text;
+            memcpy(record + offsets[f], text.data(), std::min(text.size(), width));
+        }
+    }
+    dbftest::writeAll(name_, bytes);
+    ASSERT_EQ(1, t.open(1));
+    char out[512] = {};
+    ASSERT_EQ(1, t.packToNew(out));
+    buildReference(name_, dir_.file("R.DBF"));
+    auto got = fileRecords(out), want = fileRecords(dir_.file("R.DBF"));
+    ASSERT_EQ(want.size(), got.size());
+    EXPECT_GT(got.size(), 2000u);
+    for (size_t i = 0; i < got.size(); ++i) {
+        ASSERT_EQ(want[i], got[i]) << "record " << i + 1;
     }
 }
 
