@@ -3,6 +3,8 @@
 
 #include "app/table_window.h"
 #include "browse/browse_view.h"
+#include "browse/command_support.h"
+#include "browse/structure_dialog.h"
 #include "browse/table_window.h"
 
 ShellHooks& shellHooks() {
@@ -17,4 +19,6 @@ void installModules() {
     hooks.closeTable = closeTableFile;
     hooks.createTableWindow = createTableWindow;
     setTableWindowClosedHandler(releaseTableWindow);
+    hooks.createTable = showCreateTableDialog;
+    setTableOpener(openTableWindow);
 }

@@ -3,19 +3,10 @@
 // removals merge cleanly).
 #include "browse/browse_commands.h"
 
-int searchCommand(BrowseView&) {
-    return 1;
-}
-
-int goToCommand(BrowseView&) {
     return 1;
 }
 
 int sortCommand(BrowseView&) {
-    return 1;
-}
-
-int tableInfoCommand(BrowseView&) {
     return 1;
 }
 
@@ -24,10 +15,6 @@ int packCommand(BrowseView&) {
 }
 
 int zapCommand(BrowseView&) {
-    return 1;
-}
-
-int modifyStructureCommand(BrowseView&) {
     return 1;
 }
 

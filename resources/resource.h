@@ -12,6 +12,7 @@
 #define IDM_OPEN_TABLE_OLD 40002
 #define IDM_CREATE_TABLE_OLD 40003
 #include "browse_ids.h"
+#include "commands_ids.h"
 #include "edit_ids.h"
 #include "odbc_ids.h"
 #include "shell_ids.h"

@@ -24,3 +24,5 @@ target_sources(quarrow_tests PRIVATE
 if(NOT QUARROW_WIN32)
     target_sources(quarrow_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR}/maint_interop_test.cpp)
 endif()
+# Swapping tables and copying records into a new structure.
+target_sources(quarrow_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR}/table_swap_test.cpp ${CMAKE_CURRENT_LIST_DIR}/restructure_test.cpp)

@@ -29,3 +29,5 @@ target_sources(quarrow_tests PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/edit_lock_holder.cpp
     ${CMAKE_CURRENT_LIST_DIR}/record_edit_test.cpp
 )
+# The browse commands' dialogs.
+target_sources(quarrow_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR}/dialog_script.cpp ${CMAKE_CURRENT_LIST_DIR}/commands_dialog_test.cpp)

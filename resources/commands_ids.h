@@ -1,0 +1,37 @@
+// Control ids of the browse commands' dialogs: FINDDLG, GOTODLG, SORTDLG, INFODLG and DBCREATE.
+#pragma once
+
+// FINDDLG "Search".
+#define IDC_FIND_OK 101
+#define IDC_FIND_TEXT 104
+#define IDC_FIND_ALL 105
+#define IDC_FIND_UP 107
+#define IDC_FIND_DOWN 108
+#define IDC_FIND_CURRENT 109
+#define IDC_FIND_CASE 111
+// GOTODLG "Go to".
+#define IDC_GOTO_NUMBER 101
+#define IDC_GOTO_GO 102
+// SORTDLG "Sort".
+#define IDC_SORT_ADD 101
+#define IDC_SORT_REMOVE 102
+#define IDC_SORT_FIELDS 103
+#define IDC_SORT_KEYS 104
+#define IDC_SORT_LANGUAGE 105
+#define IDC_SORT_RUN 108
+#define IDC_SORT_EXIT 109
+// INFODLG "Table information".
+#define IDC_INFO_EXIT 101
+#define IDC_INFO_TEXT 104
+// DBCREATE "Create table": "&Append" is IDOK (1), "E&xit" IDCANCEL (2).
+#define IDC_CREATE_NAME 105
+#define IDC_CREATE_TYPE 106
+#define IDC_CREATE_LENGTH 107
+#define IDC_CREATE_DECIMALS 108
+#define IDC_CREATE_LIST 109
+#define IDC_CREATE_MODIFY 110
+#define IDC_CREATE_DELETE 111
+#define IDC_CREATE_CREATE 112
+#define IDC_CREATE_FILE 114
+#define IDC_CREATE_SELECT 115
+#define IDC_CREATE_PROGRESS 116
