@@ -3,9 +3,6 @@
 // removals merge cleanly).
 #include "browse/browse_commands.h"
 
-    return 1;
-}
-
 int sortCommand(BrowseView&) {
     return 1;
 }
