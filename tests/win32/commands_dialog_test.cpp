@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "app/main_window.h"
+#include "app/shell_hooks.h"
 #include "app/table_window.h"
 #include "app/window_pool.h"
 #include "base/settings.h"
@@ -422,6 +424,33 @@ TEST_F(CommandDialogs, ModifyStructureListsTheFieldsAndTurnsTextIntoMemos) {
     EXPECT_STREQ(table.readMemo(table.getField(2)), "a memo of pear");
     EXPECT_FALSE(std::filesystem::exists(path_ + "0"));
     EXPECT_FALSE(std::filesystem::exists(path_ + "0T"));
+}
+
+TEST_F(CommandDialogs, TheMainMenusCreateTableOpensTheDialogUnderBothIds) {
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    startUp("");
+    ASSERT_TRUE(registerWindowClasses(instance));
+    installModules();
+    HWND main = createMainWindow(instance);
+    ASSERT_NE(main, nullptr);
+    for (UINT id : {IDM_CREATE_TABLE, IDM_CREATE_TABLE_OLD}) {
+        std::string caption;
+        HWND owner = nullptr;
+        EXPECT_TRUE(runDialog([&] { SendMessageA(main, WM_COMMAND, id, 0); },
+                              [&](HWND dialog) {
+                                  caption = harness::windowText(dialog);
+                                  owner = GetWindow(dialog, GW_OWNER);
+                                  EXPECT_EQ(listRows(dialog).size(), 0u);
+                              }))
+            << id;
+        EXPECT_EQ(caption, "Create table");
+        EXPECT_EQ(owner, main);
+    }
+    DestroyWindow(main);
+    harness::pumpMessages();
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+    }
 }
 
 }  // namespace

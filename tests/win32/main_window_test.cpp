@@ -86,7 +86,7 @@ TEST_F(MainWindow, HasTheMainMenuWithItsIds) {
 
 TEST_F(MainWindow, MenuCommandsWithoutHandlersShowNothing) {
     harness::MessageBoxCatcher catcher;
-    for (UINT id : {IDM_CREATE_TABLE_OLD, IDM_ODBC_COMMANDER, IDM_ODBC_EXPLORER})
+    for (UINT id : {IDM_ODBC_COMMANDER, IDM_ODBC_EXPLORER})
         SendMessageA(window_, WM_COMMAND, id, 0);
     harness::pumpMessages(20);
     EXPECT_TRUE(catcher.boxes().empty());
