@@ -3,30 +3,6 @@
 // removals merge cleanly).
 #include "browse/browse_commands.h"
 
-int sortCommand(BrowseView&) {
-    return 1;
-}
-
-int packCommand(BrowseView&) {
-    return 1;
-}
-
-int zapCommand(BrowseView&) {
-    return 1;
-}
-
-int appendFromCommand(BrowseView&) {
-    return 1;
-}
-
-int copyToCommand(BrowseView&) {
-    return 1;
-}
-
-int saveHtmlCommand(BrowseView&) {
-    return 1;
-}
-
 int printTableCommand(BrowseView&) {
     return 1;
 }

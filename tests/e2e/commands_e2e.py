@@ -117,5 +117,6 @@ def modify_structure_turns_a_field_into_a_memo():
 
 
 CASES = [
+    ("PackRemovesDeletedRecordsAndTheirMemos", pack_removes_deleted_records_and_their_memos),
     ("ModifyStructureTurnsAFieldIntoAMemo", modify_structure_turns_a_field_into_a_memo),
 ]
