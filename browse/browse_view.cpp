@@ -70,6 +70,9 @@ void onScroll(BrowseView& view, long code, WPARAM wParam) {
 // Messages handled while a descriptor is attached; returns false for those left to the default.
 bool handleGridMessage(BrowseView& view, HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     result = 0;
+    // Windows delivers F10 as the menu key (WM_SYSKEYDOWN); the grid binds it to a command like any key.
+    if (message == WM_SYSKEYDOWN && wParam == VK_F10)
+        message = WM_KEYDOWN;
     // While the cell editor is open the grid only paints.
     if (view.editor && IsWindow(view.editor) && message != WM_PAINT && message != WM_DESTROY && message != WM_NCDESTROY)
         return false;

@@ -237,6 +237,23 @@ TEST(GridMenu, TheFourCommandTablesHaveTheirCodesAndTexts) {
     EXPECT_EQ(findCommand(kTableWindowCommands, 99), nullptr);
 }
 
+int g_f10Runs = 0;
+int countF10(BrowseView&) {
+    ++g_f10Runs;
+    return 1;
+}
+const BrowseCommand kF10Commands[] = {{121, "&Append from ...", countF10}, {0, "", nullptr}};
+
+TEST(GridKeys, F10ArrivesAsTheMenuKeyAndStillRunsItsCommand) {
+    GridWindow grid(10, kF10Commands);
+    REQUIRE_WINDOW(grid);
+    g_f10Runs = 0;
+    SendMessageA(grid.window(), WM_SYSKEYDOWN, VK_F10, 1);
+    EXPECT_EQ(g_f10Runs, 1);
+    SendMessageA(grid.window(), WM_SYSKEYDOWN, VK_F4, 1);  // other system keys stay the menu's
+    EXPECT_EQ(g_f10Runs, 1);
+}
+
 TEST(GridMenu, AMenuItemRunsItsCommand) {
     GridWindow grid(10);
     REQUIRE_WINDOW(grid);
