@@ -166,6 +166,24 @@ TEST_F(GridTable, OpeningATableShowsItInATableWindow) {
     EXPECT_EQ(tableViewSlot(0)->table, nullptr);
 }
 
+TEST_F(GridTable, AReadOnlyTableFileOpensReadOnlyWithoutAMessage) {
+    std::string memo = path_.substr(0, path_.size() - 3) + "DBT";
+    ASSERT_TRUE(SetFileAttributesA(path_.c_str(), FILE_ATTRIBUTE_READONLY));
+    ASSERT_TRUE(SetFileAttributesA(memo.c_str(), FILE_ATTRIBUTE_READONLY));
+    harness::MessageBoxCatcher catcher;
+    HWND window = open(path_);
+    ASSERT_NE(window, nullptr) << "table window not created";
+    EXPECT_TRUE(catcher.boxes().empty());
+    EXPECT_EQ(harness::windowText(window), path_ + " - 3/1");
+    BrowseView* view = browseViewOf(window);
+    ASSERT_NE(view, nullptr);
+    ASSERT_NE(view->table, nullptr);
+    EXPECT_EQ(view->table->recCount(), 3);
+    DestroyWindow(window);
+    SetFileAttributesA(path_.c_str(), FILE_ATTRIBUTE_NORMAL);
+    SetFileAttributesA(memo.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
 TEST_F(GridTable, CellsShowTheirValuesInTheColoursOfTheirType) {
     setting(SET_DATEFORMAT, "YYYY.MM.DD");
     HWND window = open(path_);
