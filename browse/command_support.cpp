@@ -26,6 +26,17 @@ std::string fieldForCaption(const BrowseView& view, const char* caption) {
     return std::string();
 }
 
+void runSingleInstanceDialog(BrowseView& view, const char* templateName, DLGPROC procedure, BrowseView*& openView) {
+    if (openView)
+        return;
+    struct Clear {
+        BrowseView*& slot;
+        ~Clear() { slot = nullptr; }
+    } clear{openView};
+    openView = &view;
+    DialogBoxParamA(commandInstance(&view), templateName, view.window, procedure, reinterpret_cast<LPARAM>(&view));
+}
+
 HINSTANCE commandInstance(const BrowseView* view) {
     if (view && view->instance)
         return view->instance;

@@ -24,6 +24,9 @@ class WaitCursor {
 
 // The instance that holds the dialog templates: the view's, else the named property "HINSTANCE".
 HINSTANCE commandInstance(const BrowseView* view);
+// Runs the modal dialog `templateName` over the view unless `openView` shows one is already open;
+// `openView` names the view of the open dialog while it runs, and is cleared on every way out.
+void runSingleInstanceDialog(BrowseView& view, const char* templateName, DLGPROC procedure, BrowseView*& openView);
 // The main window from the named property "HWND" (null when there is none).
 HWND mainWindow();
 

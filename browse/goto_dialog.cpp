@@ -70,10 +70,8 @@ INT_PTR CALLBACK goToProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPara
 }  // namespace
 
 int goToCommand(BrowseView& view) {
-    if (g_goToView || !hasDataSource(view))
+    if (!hasDataSource(view))
         return 1;
-    g_goToView = &view;
-    DialogBoxParamA(commandInstance(&view), "GOTODLG", view.window, goToProc, reinterpret_cast<LPARAM>(&view));
-    g_goToView = nullptr;
+    runSingleInstanceDialog(view, "GOTODLG", goToProc, g_goToView);
     return 1;
 }

@@ -71,10 +71,8 @@ std::string structureListing(dbf& table) {
 }
 
 int tableInfoCommand(BrowseView& view) {
-    if (g_infoView || !view.table)
+    if (!view.table)
         return 1;
-    g_infoView = &view;
-    DialogBoxParamA(commandInstance(&view), "INFODLG", view.window, infoProc, reinterpret_cast<LPARAM>(&view));
-    g_infoView = nullptr;
+    runSingleInstanceDialog(view, "INFODLG", infoProc, g_infoView);
     return 1;
 }

@@ -147,10 +147,8 @@ INT_PTR CALLBACK searchProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
 }  // namespace
 
 int searchCommand(BrowseView& view) {
-    if (g_searchView || !hasDataSource(view))
+    if (!hasDataSource(view))
         return 1;
-    g_searchView = &view;
-    DialogBoxParamA(commandInstance(&view), "FINDDLG", view.window, searchProc, reinterpret_cast<LPARAM>(&view));
-    g_searchView = nullptr;
+    runSingleInstanceDialog(view, "FINDDLG", searchProc, g_searchView);
     return 1;
 }

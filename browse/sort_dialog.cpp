@@ -141,10 +141,8 @@ INT_PTR CALLBACK sortProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPara
 }  // namespace
 
 int sortCommand(BrowseView& view) {
-    if (g_sortView || !view.table)
+    if (!view.table)
         return 1;
-    g_sortView = &view;
-    DialogBoxParamA(commandInstance(&view), "SORTDLG", view.window, sortProc, reinterpret_cast<LPARAM>(&view));
-    g_sortView = nullptr;
+    runSingleInstanceDialog(view, "SORTDLG", sortProc, g_sortView);
     return 1;
 }
