@@ -24,6 +24,25 @@ struct FieldInfo {
     uint8_t decimals;  // 0 for types other than N
 };
 
+// Why the last whole-table operation (maintenance, append, export) failed; None after a success.
+enum class TableError {
+    None,
+    LockRefused,   // another holder has a record or the table locked
+    CannotCreate,  // the output file could not be made
+    SameFile,      // the output is the table or its memo file itself
+    NameTooLong,   // a name built from the table's would not fit
+    ReadFailed,
+    WriteFailed,   // a write or rename failed part-way (the disk may be full)
+    Cancelled,     // the progress callback asked to stop; the table is as it was
+};
+
+// Progress of a whole-table operation: `report` gets the units done and the units in all, and returns 0
+// to ask the operation to stop. A stopped operation leaves the table as it was and fails with Cancelled.
+struct TableProgress {
+    int (*report)(void* context, uint32_t done, uint32_t total) = nullptr;
+    void* context = nullptr;
+};
+
 constexpr int kMemoBlockSize = 512;
 constexpr int kMemoBufferSize = 64000;  // a memo reads back as at most kMemoBufferSize - 1 characters
 constexpr int kMaxCreateFields = 127;
@@ -101,6 +120,11 @@ class dbf {
     int appendFrom(const char* name);
     int exportText(const char* name);
     int exportHtml(const char* name, const char* title, const char* const* columnTitles);
+    // The whole-table operations above report to `progress` until it is replaced or cleared.
+    void setProgress(const TableProgress& progress) { progress_ = progress; }
+    TableError lastError() const { return lastError_; }
+    // Values of the last append or restructure that did not fit their field and were left blank.
+    long refusedValues() const { return refusedValues_; }
 
   private:
     friend class BulkAppender;
@@ -140,6 +164,9 @@ class dbf {
     FieldInfo info_ = {};
     std::vector<char> text_;  // recordText's converted copy
     std::vector<char> work_;  // setField's and writeMemo's scratch
+    TableProgress progress_;
+    TableError lastError_ = TableError::None;
+    long refusedValues_ = 0;
 
     // Helpers for the movement and record primitives.
     uint32_t recordCountOnDisk();
