@@ -1,20 +1,22 @@
 #!/usr/bin/env bash
 # Writes the unixODBC configuration the ODBC tests use, under build/odbc/<target>:
-# odbcinst.ini (drivers) and odbc.ini (data sources), for the native tests or for Wine's 32-bit
-# unixODBC. Prints the two variables to export: ODBCINI and ODBCSYSINI.
-# Usage: eval "$(tools/odbc-ini.sh native|wine)"
+# odbcinst.ini (drivers) and odbc.ini (data sources), for the native tests or for the unixODBC that
+# Wine's odbc32 forwards to: the 32-bit one under the win32 build, the 64-bit one under win64.
+# Prints the two variables to export: ODBCINI and ODBCSYSINI ("wine" is the same as "win32").
+# Usage: eval "$(tools/odbc-ini.sh native|win32|win64)"
 set -euo pipefail
 ROOT="$(cd "$(dirname "$0")/.." && pwd)"
-TARGET="${1:?usage: odbc-ini.sh native|wine}"
+TARGET="${1:?usage: odbc-ini.sh native|win32|win64}"
+[ "$TARGET" = wine ] && TARGET=win32
 DIR="$ROOT/build/odbc/$TARGET"
 mkdir -p "$DIR/sys"
 
 case "$TARGET" in
-    native)
+    native | win64)
         SQLITE_DRIVER=/usr/lib/x86_64-linux-gnu/odbc/libsqlite3odbc.so
         MARIADB_DRIVER=/usr/lib/x86_64-linux-gnu/odbc/libmaodbc.so
         ;;
-    wine)
+    win32)
         SQLITE_DRIVER=/usr/lib/i386-linux-gnu/odbc/libsqlite3odbc.so
         # Unpacked by tools/setup.sh beside the build: Debian installs one architecture's driver.
         MARIADB_DRIVER="$ROOT/build/mariadb-i386/usr/lib/i386-linux-gnu/odbc/libmaodbc.so"
@@ -63,7 +65,7 @@ INI
 } >"$DIR/odbc.ini"
 
 echo "export ODBCINI='$DIR/odbc.ini' ODBCSYSINI='$DIR/sys'"
-if [ "$TARGET" = wine ]; then
+if [ "$TARGET" = win32 ]; then
     # The unpacked 32-bit driver finds its client library here; 64-bit programs skip the folder.
     echo "export LD_LIBRARY_PATH='$ROOT/build/mariadb-i386/usr/lib/i386-linux-gnu'\${LD_LIBRARY_PATH:+:\$LD_LIBRARY_PATH}"
 fi

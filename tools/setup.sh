@@ -9,7 +9,7 @@ if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
 PACKAGES=(
     build-essential cmake git python3 file
     g++-mingw-w64-i686 mingw-w64-i686-dev g++-mingw-w64-x86-64 mingw-w64-x86-64-dev
-    wine wine64 wine32:i386 xvfb xauth xdotool imagemagick locales
+    wine wine64 wine32:i386 fonts-wine xvfb xauth xdotool imagemagick locales
     libgtest-dev googletest clang clang-format libclang-rt-14-dev
     unixodbc unixodbc-dev odbcinst libodbc2:i386 libodbcinst2:i386 libsqliteodbc libsqliteodbc:i386 sqlite3
     mariadb-server mariadb-client odbc-mariadb

@@ -1,10 +1,16 @@
 #!/usr/bin/env python3
-"""Adds up GoogleTest XML reports and prints one closing line: 'N passed, N failed, N skipped'."""
+"""Adds up GoogleTest XML reports and prints one closing line: 'N passed, N failed, N skipped'.
+A report that is missing or unreadable is a suite that did not run: it counts as one failure."""
+import os
 import sys
 import xml.etree.ElementTree as ET
 
 passed = failed = skipped = 0
 for path in sys.argv[1:]:
+    if not os.path.exists(path):
+        print(f"{path}: no report, the suite did not run")
+        failed += 1
+        continue
     try:
         root = ET.parse(path).getroot()
     except (OSError, ET.ParseError) as error:

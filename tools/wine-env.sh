@@ -1,15 +1,69 @@
 # Sourced by the run and test scripts: Wine's environment, the prefix, and Xvfb.
 # Usage: source tools/wine-env.sh; ensure_wine_prefix; start_xvfb; ...; stop_xvfb
+#
+# Two Windows builds exist: build/win32 (the one we ship) and build/win64. Some machines run 64-bit
+# user code only, and there no 32-bit Wine program can start, so the build is chosen at run time:
+# win32 where a 32-bit program starts, otherwise win64 under wine64. QUARROW_WINE_ARCH=win32|win64
+# forces the choice. Sourcing selects the default; use_wine_arch switches to another build.
 
 QUARROW_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-export WINEARCH=win32
-export WINEPREFIX="${WINEPREFIX:-$QUARROW_ROOT/build/wineprefix}"
 export WINEDEBUG=-all
 # Code pages 1250 / 852 inside Wine come from the Hungarian locale.
 export LC_ALL=hu_HU.UTF-8
 export LANG=hu_HU.UTF-8
 # Where the prefix's default printer "Quarrow PDF" writes each print job as a PDF file.
 export QUARROW_PRINT_DIR="${QUARROW_PRINT_DIR:-$QUARROW_ROOT/build/printed}"
+
+# True when this machine starts 32-bit programs (the kernel may refuse them: "Exec format error").
+can_run_win32() {
+    [ -x /usr/lib/wine/wine ] && /usr/lib/wine/wine --version >/dev/null 2>&1
+}
+
+# The Windows builds this machine can run, the shipped 32-bit one first.
+runnable_wine_archs() {
+    case "${QUARROW_WINE_ARCH:-}" in
+        win32 | win64) echo "$QUARROW_WINE_ARCH" ;;
+        "") if can_run_win32; then echo "win32 win64"; else echo "win64"; fi ;;
+        *)
+            echo "QUARROW_WINE_ARCH must be win32 or win64, not '$QUARROW_WINE_ARCH'" >&2
+            return 1
+            ;;
+    esac
+}
+
+# Selects one Windows build: its folder ($QUARROW_BUILD), its Wine loader and its own prefix.
+# The wine, winepath and wineboot commands below then run that loader; they are exported so that
+# scripts started from here use the same one (Debian's /usr/bin/wine prefers the 32-bit loader).
+use_wine_arch() {
+    case "$1" in
+        win32)
+            export QUARROW_WINE_LOADER=/usr/lib/wine/wine
+            export WINEPREFIX="$QUARROW_ROOT/build/wineprefix"
+            unset WINELOADER
+            ;;
+        win64)
+            export QUARROW_WINE_LOADER=/usr/lib/wine/wine64
+            export WINEPREFIX="$QUARROW_ROOT/build/wineprefix64"
+            export WINELOADER=/usr/lib/wine/wine64
+            ;;
+        *)
+            echo "use_wine_arch: unknown build '$1'" >&2
+            return 1
+            ;;
+    esac
+    export WINEARCH="$1"
+    export QUARROW_BUILD="$QUARROW_ROOT/build/$1"
+}
+
+wine() { "$QUARROW_WINE_LOADER" "$@"; }
+winepath() { "$QUARROW_WINE_LOADER" winepath.exe "$@"; }
+wineboot() { "$QUARROW_WINE_LOADER" wineboot.exe "$@"; }
+export -f wine winepath wineboot
+
+# The MinGW C compiler of the selected build, for the small set-up programs.
+mingw_gcc() {
+    if [ "$WINEARCH" = win64 ]; then echo x86_64-w64-mingw32-gcc; else echo i686-w64-mingw32-gcc; fi
+}
 
 # Registers an ODBC driver in Wine's registry: odbccp32 reads only the registry, and
 # SQLGetInstalledDrivers fails until the drivers are listed there.
@@ -20,12 +74,12 @@ register_wine_odbc_driver() {
     wine reg add "HKLM\\Software\\ODBC\\ODBCINST.INI\\$name" /v Setup /d "$library" /f >/dev/null
 }
 
-# Creates the prefix once; parallel first runs of wineboot fail, so this runs serially.
+# Creates the selected build's prefix once; parallel first runs of wineboot fail, so this runs serially.
 ensure_wine_prefix() {
     local stamp="$WINEPREFIX/.quarrow-ready"
-    [ -f "$stamp" ] && { ensure_wine_printer; return 0; }
+    [ -f "$stamp" ] && { ensure_wine_fonts; ensure_wine_printer; return; }
     mkdir -p "$(dirname "$WINEPREFIX")"
-    echo "wine: creating prefix $WINEPREFIX"
+    echo "wine: creating the $WINEARCH prefix $WINEPREFIX"
     wineboot -i >/dev/null 2>&1 || true
     wineserver -w
     # No window manager under Xvfb: Wine must manage its own windows, or menus do not open by keyboard.
@@ -35,8 +89,16 @@ ensure_wine_prefix() {
     register_wine_odbc_driver "SQLite3" "libsqlite3odbc.so"
     register_wine_odbc_driver "MariaDB Unicode" "libmaodbc.so"
     wineserver -w
-    ensure_wine_printer
+    ensure_wine_fonts
+    ensure_wine_printer || return 1
     touch "$stamp"
+}
+
+# Wine does not find the fonts Debian installs for it, so the caption buttons' symbol font Marlett falls
+# back to a text font and the buttons draw as the letters "0 1 r". A copy in the prefix is found.
+ensure_wine_fonts() {
+    local fonts="$WINEPREFIX/drive_c/windows/Fonts" marlett=/usr/share/wine/fonts/marlett.ttf
+    [ -f "$fonts/marlett.ttf" ] || [ ! -f "$marlett" ] || { mkdir -p "$fonts" && cp "$marlett" "$fonts/"; }
 }
 
 # Adds the default printer once: Wine's PostScript driver with an A4 PPD, its port a pipe into
@@ -45,8 +107,8 @@ ensure_wine_printer() {
     local stamp="$WINEPREFIX/.quarrow-printer"
     [ -f "$stamp" ] && return 0
     local exe
-    exe="$(dirname "$WINEPREFIX")/wine_printer.exe"
-    i686-w64-mingw32-gcc -O1 "$QUARROW_ROOT/tools/wine_printer.c" -o "$exe" -lwinspool || return 1
+    exe="$(dirname "$WINEPREFIX")/wine_printer-$WINEARCH.exe"
+    "$(mingw_gcc)" -O1 "$QUARROW_ROOT/tools/wine_printer.c" -o "$exe" -lwinspool || return 1
     local command='q="${QUARROW_PRINT_DIR:-'"$QUARROW_ROOT"'/build/printed}"; mkdir -p "$q"; ps2pdf - "$q/print-$(date +%Y%m%d-%H%M%S)-$$.pdf"'
     wine "$exe" "Quarrow PDF" "$(winepath -w "$QUARROW_ROOT/tools/quarrow-pdf.ppd")" "$command" >/dev/null 2>&1 || {
         echo "wine: adding the printer failed"
@@ -87,3 +149,6 @@ stop_xvfb() {
         rm -f "$XVFB_PID_FILE"
     fi
 }
+
+QUARROW_DEFAULT_WINE_ARCH="$(runnable_wine_archs | cut -d' ' -f1)"
+use_wine_arch "${QUARROW_DEFAULT_WINE_ARCH:-win32}"

@@ -8,7 +8,11 @@ import traceback
 import xml.etree.ElementTree as ET
 
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
-EXE = os.path.join(ROOT, "build", "win32", "quarrow.exe")
+# The Windows build and Wine loader that tools/wine-env.sh chose for this machine (the 32-bit build
+# where 32-bit programs start, else the 64-bit one under wine64).
+BUILD = os.environ.get("QUARROW_BUILD", os.path.join(ROOT, "build", "win32"))
+EXE = os.path.join(BUILD, "quarrow.exe")
+WINE = os.environ.get("QUARROW_WINE_LOADER", "wine")
 SHOTS = os.path.join(ROOT, "build", "screenshots")
 
 
@@ -18,7 +22,7 @@ class Quarrow:
     def __init__(self, *args, cwd=None):
         self.log = open(os.path.join(ROOT, "build", "e2e-wine.log"), "ab")
         # Output goes to a file: Wine's services inherit the descriptors and would hold a pipe open.
-        self.process = subprocess.Popen(["wine", EXE, *args], cwd=cwd or ROOT, stdout=self.log,
+        self.process = subprocess.Popen([WINE, EXE, *args], cwd=cwd or ROOT, stdout=self.log,
                                         stderr=subprocess.STDOUT, stdin=subprocess.DEVNULL)
 
     def __enter__(self):
