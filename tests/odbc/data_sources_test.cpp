@@ -2,6 +2,7 @@
 // retry, the process-wide credentials, and the five driver connection strings byte for byte.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
 
 #include "odbc/data_sources.h"
@@ -23,7 +24,7 @@ class FakeConnect : public testing::Test {
         ASSERT_EQ(binding_.allocConnection(&connection_), sql::kSuccess);
     }
     void TearDown() override {
-        binding_.release();
+        binding_.release(&owner);
         clearOdbcCredentials();
     }
     SqlReturn connectTo(const std::string& name, bool driverMode = false, int type = 0) {
@@ -38,7 +39,7 @@ class FakeConnect : public testing::Test {
     bool loginUsed_ = true;
 };
 
-TEST_F(FakeConnect, DataSourcesAreNarrowedToTheirLowBytes) {
+TEST_F(FakeConnect, DataSourceNamesComeInTheAnsiCodePage) {
     std::vector<std::pair<std::string, std::string>> seen;
     ASSERT_EQ(enumerateDataSources(
                   binding_.environment(), [&](const char* name, const char* text) { seen.emplace_back(name, text); },
@@ -46,8 +47,9 @@ TEST_F(FakeConnect, DataSourcesAreNarrowedToTheirLowBytes) {
               1);
     ASSERT_EQ(seen.size(), 3u);
     EXPECT_EQ(seen[0], (std::pair<std::string, std::string>("plain", "d1")));
-    // U+00E9 keeps its byte 0xE9; U+0151 (o with double acute) is cut to 0x51, "Q".
-    EXPECT_EQ(seen[1].first, "Caf\xE9-Q");
+    // Windows-1250: U+00E9 is 0xE9, and o, u, O, U with double acute are 0xF5 0xFB 0xD5 0xDB (not their
+    // low bytes "QqPp"). U+008A, a byte widened as Latin-1, is that byte again.
+    EXPECT_EQ(seen[1].first, "Caf\xE9-\xF5\xFB\xD5\xDB-\x8A");
     EXPECT_EQ(seen[1].second, "d2");
     // A name longer than the buffer is cut to 255 characters and still listed.
     ASSERT_EQ(seen[2].first.size(), 255u);
@@ -65,7 +67,32 @@ TEST(DataSources, NoDataSourceAtAllIsReported) {
               0);
     EXPECT_EQ(calls, 0);
     EXPECT_EQ(ui.warnings, std::vector<std::string>{"Can't access for the datasources."});
-    binding.release();
+    binding.release(&owner);
+}
+
+// The hourglass is on during each attempt and never left on, whatever the outcome.
+TEST_F(FakeConnect, TheArrowComesBackAfterEveryAttempt) {
+    const struct {
+        const char* name;
+        bool confirm;
+        const char* password;
+        std::vector<bool> cursor;
+    } cases[] = {
+        {"open", false, "", {true, false}},
+        {"server", false, "", {true, false}},
+        {"server", true, "wrong", {true, false, true, false}},
+        {"server", true, "secret", {true, false, true, false}},
+    };
+    for (const auto& c : cases) {
+        ui_.cursorWaits.clear();
+        ui_.confirmLogin = c.confirm;
+        ui_.loginPassword = c.password;
+        clearOdbcCredentials();
+        connectTo(c.name);
+        EXPECT_EQ(ui_.cursorWaits, c.cursor) << c.name << " " << c.password;
+        binding_.freeConnection(connection_);
+        ASSERT_EQ(binding_.allocConnection(&connection_), sql::kSuccess);
+    }
 }
 
 TEST_F(FakeConnect, ADataSourceWithoutPasswordConnectsWithoutTheDialog) {
@@ -142,6 +169,11 @@ struct ConnectionStringCase {
     const char* expected;
 };
 
+std::string connectionString(int type, const std::string& path, const OdbcCredentials& credentials) {
+    char text[kConnectionStringSize];
+    return driverConnectionString(type, path, credentials, text, sizeof text) ? text : "<none>";
+}
+
 TEST(DataSources, ConnectionStringsOfTheFiveFileTypesAreExact) {
     OdbcCredentials credentials;
     std::snprintf(credentials.user, sizeof credentials.user, "%s", "root");
@@ -156,14 +188,37 @@ TEST(DataSources, ConnectionStringsOfTheFiveFileTypesAreExact) {
         {5, "C:\\data\\shop\\orders.MYD", "Driver={MySQL ODBC 3.51 Driver};DATABASE=shop;UID=root;PWD=s3cret;"},
         // Accented path bytes (Windows-1250 "\xE1rak", that is "árak") pass through unchanged.
         {4, "C:\\\xE1rak\\t.dbf", "Driver={Microsoft dBASE Driver (*.dbf)};DBQ=C:\\\xE1rak;DriverID=277"},
-        {0, "C:\\x.txt", ""},
-        {6, "C:\\x.txt", ""},
+        // A value with a character the grammar gives a meaning is braced.
+        {1, "C:\\Program Files (x86)\\a;b.mdb",
+         "Driver={Microsoft Access Driver (*.mdb)};DBQ={C:\\Program Files (x86)\\a;b.mdb};UID=root;PWD=s3cret"},
+        {0, "C:\\x.txt", "<none>"},
+        {6, "C:\\x.txt", "<none>"},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(driverConnectionString(c.type, c.path, credentials), c.expected) << c.path;
+        EXPECT_EQ(connectionString(c.type, c.path, credentials), c.expected) << c.path;
     // Empty credentials leave the keys empty.
-    EXPECT_EQ(driverConnectionString(5, "D:\\mysql\\data\\shop\\t.frm", OdbcCredentials()),
+    EXPECT_EQ(connectionString(5, "D:\\mysql\\data\\shop\\t.frm", OdbcCredentials()),
               "Driver={MySQL ODBC 3.51 Driver};DATABASE=shop;UID=;PWD=;");
+    // A string longer than its buffer is refused and wiped.
+    char small[40];
+    EXPECT_FALSE(driverConnectionString(1, "C:\\db\\orders.mdb", credentials, small, sizeof small));
+    EXPECT_EQ(small[0], '\0');
+}
+
+// A password or user name cannot add attributes: each value is braced when it needs it.
+TEST(DataSources, CredentialsAreBracedWhereTheGrammarNeedsIt) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"plain", "PWD=plain;"},       {"a;DSN=other", "PWD={a;DSN=other};"},
+        {"x}y", "PWD={x}}y};"},        {"{z}", "PWD={{z}}};"},
+        {" lead", "PWD={ lead};"},     {"trail ", "PWD={trail };"},
+        {"e=m!c@2", "PWD={e=m!c@2};"}, {"", "PWD=;"},
+    };
+    for (const auto& [password, expected] : cases) {
+        OdbcCredentials credentials;
+        std::snprintf(credentials.password, sizeof credentials.password, "%s", password);
+        std::string text = connectionString(driver_type::kMySql, "C:\\d\\shop\\t.MYD", credentials);
+        EXPECT_EQ(text.substr(text.find("PWD=")), expected) << password;
+    }
 }
 
 TEST(DataSources, DriverTypesComeFromTheExtensionInAnyCase) {

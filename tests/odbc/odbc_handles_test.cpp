@@ -17,7 +17,7 @@ int owner = 0;
 class FakeHandles : public testing::Test {
   protected:
     void SetUp() override { ASSERT_EQ(binding_.acquire(&owner), 1); }
-    void TearDown() override { binding_.release(); }
+    void TearDown() override { binding_.release(&owner); }
 
     FakeProbe probe_{"full"};
     RecordingUi ui_;
