@@ -14,10 +14,10 @@ constexpr SqlSmallInt kCompletedStringChars = 2048;
 void narrow(const SqlWchar* wide, char* text, std::size_t size) {
     std::size_t i = 0;
     for (; i + 1 < size && wide[i] != 0; ++i) {
-        char byte = '?';
-        if (!ansiByteOf(wide[i], &byte) && wide[i] <= 0xFF)
-            byte = static_cast<char>(wide[i]);
-        text[i] = byte;
+        char ansi = '?';
+        if (!ansiByteOf(wide[i], &ansi) && wide[i] <= 0xFF)
+            ansi = static_cast<char>(wide[i]);
+        text[i] = ansi;
     }
     text[i] = '\0';
 }

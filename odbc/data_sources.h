@@ -18,7 +18,7 @@ void wipeSecret(void* buffer, std::size_t size);
 
 // The byte of a UTF-16 unit in the ANSI code page (Windows-1250 outside Windows); false when the
 // code page has none (no best-fit substitute is taken).
-bool ansiByteOf(SqlWchar unit, char* byte);
+bool ansiByteOf(SqlWchar unit, char* out);
 
 // Driver types of database files, chosen from the file's extension.
 namespace driver_type {
@@ -66,7 +66,8 @@ bool driverConnectionString(int type,
                             char* text,
                             std::size_t size);
 
-// Calls `receiver` with the name and description of each data source, as 8-bit text.
+// Calls `receiver` with the name and description of each data source in the ANSI code page, the
+// text the ANSI calls (SQLConnect) take.
 // Shows "Can't access for the datasources." and returns 0 when the first call fails (also when
 // there is none); 1 otherwise.
 using DataSourceReceiver = std::function<void(const char* name, const char* description)>;

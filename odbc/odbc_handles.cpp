@@ -79,11 +79,12 @@ SqlReturn OdbcStatement::getText(SqlUSmallInt column, ColumnText& value, std::si
 }
 
 void OdbcStatement::reportError(void* owner) {
-    binding_->reportError(binding_->environment(), connection_, handle_, owner);
+    if (binding_)
+        binding_->reportError(binding_->environment(), connection_, handle_, owner);
 }
 
 std::string OdbcStatement::errorText() {
-    return binding_->firstDiagnostic(binding_->environment(), connection_, handle_);
+    return binding_ ? binding_->firstDiagnostic(binding_->environment(), connection_, handle_) : std::string();
 }
 
 OdbcConnection::OdbcConnection(OdbcBinding& binding) : binding_(&binding), generation_(binding.generation()) {

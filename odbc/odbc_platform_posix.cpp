@@ -30,7 +30,7 @@ OdbcLibraryNames platformOdbcLibraryNames() {
     return {"libodbc.so.2", "libodbcinst.so.2", ""};
 }
 
-bool ansiByteOf(SqlWchar unit, char* byte) {
+bool ansiByteOf(SqlWchar unit, char* out) {
     // The program's text is Windows-1250; without a translit suffix iconv refuses what it lacks.
     static iconv_t converter = iconv_open("CP1250", "UTF-16LE");
     if (converter == reinterpret_cast<iconv_t>(-1))
@@ -38,7 +38,7 @@ bool ansiByteOf(SqlWchar unit, char* byte) {
     char in[2] = {static_cast<char>(unit & 0xFF), static_cast<char>(unit >> 8)};
     char* inPointer = in;
     std::size_t inLeft = sizeof in;
-    char* outPointer = byte;
+    char* outPointer = out;
     std::size_t outLeft = 1;
     iconv(converter, nullptr, nullptr, nullptr, nullptr);
     return iconv(converter, &inPointer, &inLeft, &outPointer, &outLeft) != static_cast<std::size_t>(-1) && outLeft == 0;

@@ -36,10 +36,10 @@ OdbcLibraryNames platformOdbcLibraryNames() {
     return {"odbc32.dll", "odbccp32.dll", "shell32.dll"};
 }
 
-bool ansiByteOf(SqlWchar unit, char* byte) {
+bool ansiByteOf(SqlWchar unit, char* out) {
     // Without best fit: U+0151 has its own byte in 1250, U+00F5 must not become "o".
     wchar_t wide = static_cast<wchar_t>(unit);
     BOOL usedDefault = FALSE;
-    int written = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, &wide, 1, byte, 1, nullptr, &usedDefault);
+    int written = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, &wide, 1, out, 1, nullptr, &usedDefault);
     return written == 1 && !usedDefault;
 }

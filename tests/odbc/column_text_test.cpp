@@ -68,7 +68,7 @@ std::vector<Row> standardRows() {
     };
 }
 
-TEST(ColumnText, FakeDriverPiecesWithAndWithoutTotals) {
+TEST(OdbcColumnText, FakeDriverPiecesWithAndWithoutTotals) {
     FakeProbe probe("full");
     RecordingUi ui;
     OdbcBinding binding(fakeNames("full"), &ui);
@@ -103,7 +103,7 @@ TEST(ColumnText, FakeDriverPiecesWithAndWithoutTotals) {
 }
 
 // The statement reports its own failure with its connection, or hands the text back.
-TEST(ColumnText, AStatementKnowsItsConnectionAndItsError) {
+TEST(OdbcColumnText, AStatementKnowsItsConnectionAndItsError) {
     FakeProbe probe("full");
     RecordingUi ui;
     OdbcBinding binding(fakeNames("full"), &ui);
@@ -132,7 +132,7 @@ TEST(ColumnText, AStatementKnowsItsConnectionAndItsError) {
     binding.release(&owner);
 }
 
-TEST(ColumnText, AMissingMoreResultsMeansNoMoreResults) {
+TEST(OdbcColumnText, AMissingMoreResultsMeansNoMoreResults) {
     RecordingUi ui;
     OdbcBinding binding(fakeNames("no_optional"), &ui);
     ASSERT_EQ(binding.acquire(&owner), 1);
@@ -144,7 +144,7 @@ TEST(ColumnText, AMissingMoreResultsMeansNoMoreResults) {
     binding.release(&owner);
 }
 
-class RealColumnText : public testing::TestWithParam<const char*> {
+class RealOdbcColumnText : public testing::TestWithParam<const char*> {
   protected:
     void SetUp() override {
         if (!odbc_test::realOdbcConfigured())
@@ -172,7 +172,7 @@ class RealColumnText : public testing::TestWithParam<const char*> {
     OdbcConnection connection_;
 };
 
-TEST_P(RealColumnText, LongValuesAndNullsRowAfterRow) {
+TEST_P(RealOdbcColumnText, LongValuesAndNullsRowAfterRow) {
     OdbcStatement statement(binding_, connection_.get());
     ASSERT_TRUE(statement.ok());
     ASSERT_TRUE(sql::succeeded(statement.execDirect("create temporary table qt (id integer, v text)")))
@@ -190,7 +190,7 @@ TEST_P(RealColumnText, LongValuesAndNullsRowAfterRow) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Drivers,
-                         RealColumnText,
+                         RealOdbcColumnText,
                          testing::Values(odbc_test::kSqliteDsn, odbc_test::kMariaDbDsn),
                          [](const testing::TestParamInfo<const char*>& param) {
                              return std::string(param.param) == odbc_test::kSqliteDsn ? "SQLite" : "MariaDB";

@@ -1,5 +1,5 @@
-// Data sources and connections over a stand-in driver manager: the low-byte narrowing, the login
-// retry, the process-wide credentials, and the five driver connection strings byte for byte.
+// Data sources and connections over a stand-in driver manager: names in the ANSI code page, the login
+// retry, the process-wide credentials, and the driver connection strings byte for byte, braced.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -16,7 +16,7 @@ namespace {
 
 int owner = 0;
 
-class FakeConnect : public testing::Test {
+class OdbcFakeConnect : public testing::Test {
   protected:
     void SetUp() override {
         clearOdbcCredentials();
@@ -39,7 +39,7 @@ class FakeConnect : public testing::Test {
     bool loginUsed_ = true;
 };
 
-TEST_F(FakeConnect, DataSourceNamesComeInTheAnsiCodePage) {
+TEST_F(OdbcFakeConnect, DataSourceNamesComeInTheAnsiCodePage) {
     std::vector<std::pair<std::string, std::string>> seen;
     ASSERT_EQ(enumerateDataSources(
                   binding_.environment(), [&](const char* name, const char* text) { seen.emplace_back(name, text); },
@@ -71,7 +71,7 @@ TEST(DataSources, NoDataSourceAtAllIsReported) {
 }
 
 // The hourglass is on during each attempt and never left on, whatever the outcome.
-TEST_F(FakeConnect, TheArrowComesBackAfterEveryAttempt) {
+TEST_F(OdbcFakeConnect, TheArrowComesBackAfterEveryAttempt) {
     const struct {
         const char* name;
         bool confirm;
@@ -95,7 +95,7 @@ TEST_F(FakeConnect, TheArrowComesBackAfterEveryAttempt) {
     }
 }
 
-TEST_F(FakeConnect, ADataSourceWithoutPasswordConnectsWithoutTheDialog) {
+TEST_F(OdbcFakeConnect, ADataSourceWithoutPasswordConnectsWithoutTheDialog) {
     EXPECT_EQ(connectTo("open"), sql::kSuccess);
     EXPECT_EQ(ui_.logins, 0);
     EXPECT_FALSE(loginUsed_);
@@ -109,7 +109,7 @@ TEST_F(FakeConnect, ADataSourceWithoutPasswordConnectsWithoutTheDialog) {
     EXPECT_TRUE(ui_.cursorWaits.front());
 }
 
-TEST_F(FakeConnect, AWrongPasswordAsksOnceAndReturnsTheRetrysResult) {
+TEST_F(OdbcFakeConnect, AWrongPasswordAsksOnceAndReturnsTheRetrysResult) {
     ui_.confirmLogin = true;
     ui_.loginUser = "bob";
     ui_.loginPassword = "wrong";
@@ -121,7 +121,7 @@ TEST_F(FakeConnect, AWrongPasswordAsksOnceAndReturnsTheRetrysResult) {
     EXPECT_EQ(node_, connection_);  // kept on failure too
 }
 
-TEST_F(FakeConnect, ASuccessfulLoginIsTriedFirstForTheNextDataSource) {
+TEST_F(OdbcFakeConnect, ASuccessfulLoginIsTriedFirstForTheNextDataSource) {
     ui_.confirmLogin = true;
     ui_.loginUser = "bob";
     ui_.loginPassword = "secret";
@@ -140,7 +140,7 @@ TEST_F(FakeConnect, ASuccessfulLoginIsTriedFirstForTheNextDataSource) {
     EXPECT_EQ(ui_.shownUser, "");
 }
 
-TEST_F(FakeConnect, ACancelledLoginReturnsTheFirstResult) {
+TEST_F(OdbcFakeConnect, ACancelledLoginReturnsTheFirstResult) {
     std::snprintf(odbcCredentials().user, OdbcCredentials::kSize, "%s", "anna");
     EXPECT_EQ(connectTo("server"), sql::kError);
     EXPECT_EQ(ui_.logins, 1);
@@ -150,7 +150,7 @@ TEST_F(FakeConnect, ACancelledLoginReturnsTheFirstResult) {
     EXPECT_STREQ(odbcCredentials().user, "anna");
 }
 
-TEST_F(FakeConnect, DriverModeSendsTheFileTypesConnectionString) {
+TEST_F(OdbcFakeConnect, DriverModeSendsTheFileTypesConnectionString) {
     std::snprintf(odbcCredentials().user, OdbcCredentials::kSize, "%s", "admin");
     std::snprintf(odbcCredentials().password, OdbcCredentials::kSize, "%s", "pw");
     EXPECT_EQ(connectTo("C:\\data\\sales.dbf", true, driver_type::kDbase), sql::kSuccess);

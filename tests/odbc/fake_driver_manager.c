@@ -1,6 +1,7 @@
 /* A stand-in ODBC driver manager and installer, built by the tests in variants that lack one
- * function or another. Exports every name the binding resolves; the few the tests call behave
- * like a tiny driver manager and record what they were given. */
+ * function or another. Exports every name the binding resolves with its real signature; the ones
+ * the tests call behave like a tiny driver manager that tells environments, connections and
+ * statements apart, serves a scripted one-column result, and records what it was given. */
 #include <stdint.h>
 #include <string.h>
 
