@@ -212,13 +212,14 @@ bool OdbcBinding::freeEnvironment() {
     // A connection left behind would keep its database open after the driver manager is gone.
     while (!connections_.empty())
         freeConnection(connections_.back());
+    // Their owners may still hold the handles, which the driver manager may now hand out again.
+    ++generation_;
     currentConnection_ = nullptr;
     if (!environment_)
         return true;
     if (!sql::succeeded(fn_.SQLFreeEnv(environment_)))
         return false;
     environment_ = nullptr;
-    ++generation_;
     return true;
 }
 

@@ -161,7 +161,7 @@ class OdbcBinding {
     // Disconnects and frees a connection allocConnection handed out; other handles are left alone.
     void freeConnection(SqlHdbc connection);
     int liveConnections() const { return static_cast<int>(connections_.size()); }
-    // Changes whenever the environment is freed: a connection from an older one is gone.
+    // Changes whenever the last release frees the connections: one handed out before is gone.
     unsigned generation() const { return generation_; }
 
     const OdbcFunctions& fn() const { return fn_; }
