@@ -1,21 +1,24 @@
 // Data-source enumeration, driver connection strings, and connecting with the login retry.
 #include "odbc/data_sources.h"
 
-#include <cstdio>
 #include <cstring>
-#include <vector>
 
 namespace {
 
 constexpr SqlSmallInt kDataSourceChars = 256;
-constexpr std::size_t kConnectionStringSize = 4096;
 constexpr SqlSmallInt kCompletedStringChars = 2048;
 
-// Keeps the low byte of each UTF-16 unit: data-source names are expected in the Latin-1 range.
+// Each UTF-16 unit as its byte in the ANSI code page. A unit up to U+00FF that the code page lacks
+// can only be a byte the driver manager widened as Latin-1 (unixODBC widens its files' bytes so),
+// and its low byte is the name the ANSI calls know.
 void narrow(const SqlWchar* wide, char* text, std::size_t size) {
     std::size_t i = 0;
-    for (; i + 1 < size && wide[i] != 0; ++i)
-        text[i] = static_cast<char>(wide[i] & 0xFF);
+    for (; i + 1 < size && wide[i] != 0; ++i) {
+        char ansi = '?';
+        if (!ansiByteOf(wide[i], &ansi) && wide[i] <= 0xFF)
+            ansi = static_cast<char>(wide[i]);
+        text[i] = ansi;
+    }
     text[i] = '\0';
 }
 
@@ -30,12 +33,6 @@ std::string lastComponent(const std::string& path) {
     return cut == std::string::npos ? path : path.substr(cut + 1);
 }
 
-std::string format(const char* pattern, const char* a, const char* b = "", const char* c = "") {
-    char text[kConnectionStringSize];
-    std::snprintf(text, sizeof text, pattern, a, b, c);
-    return text;
-}
-
 SqlReturn attempt(OdbcBinding& binding,
                   const std::string& name,
                   SqlHdbc connection,
@@ -44,12 +41,18 @@ SqlReturn attempt(OdbcBinding& binding,
                   OdbcCredentials& credentials) {
     const OdbcFunctions& fn = binding.fn();
     if (driverMode) {
-        std::string text = driverConnectionString(driverType, name, credentials);
-        std::vector<SqlChar> completed(kCompletedStringChars);
+        char text[kConnectionStringSize];
+        SqlChar completed[kCompletedStringChars];
         SqlSmallInt completedLength = 0;
-        return fn.SQLDriverConnect(connection, nullptr, reinterpret_cast<SqlChar*>(text.data()),
-                                   static_cast<SqlSmallInt>(text.size()), completed.data(), kCompletedStringChars,
-                                   &completedLength, sql::kDriverNoPrompt);
+        SqlReturn rc = sql::kError;
+        if (driverConnectionString(driverType, name, credentials, text, sizeof text))
+            rc = fn.SQLDriverConnect(connection, nullptr, reinterpret_cast<SqlChar*>(text),
+                                     static_cast<SqlSmallInt>(std::strlen(text)), completed, kCompletedStringChars,
+                                     &completedLength, sql::kDriverNoPrompt);
+        // Both strings may carry the password.
+        wipeSecret(text, sizeof text);
+        wipeSecret(completed, sizeof completed);
+        return rc;
     }
     std::string dataSource = name;
     return fn.SQLConnect(
@@ -60,13 +63,63 @@ SqlReturn attempt(OdbcBinding& binding,
 
 }  // namespace
 
+void wipeSecret(void* buffer, std::size_t size) {
+    // Through a volatile pointer: a plain memset of a buffer about to die may be left out.
+    volatile unsigned char* bytes = static_cast<volatile unsigned char*>(buffer);
+    for (std::size_t i = 0; i < size; ++i)
+        bytes[i] = 0;
+}
+
+namespace {
+
+bool needsBraces(const char* value) {
+    std::size_t length = std::strlen(value);
+    if (length > 0 && (value[0] == ' ' || value[length - 1] == ' '))
+        return true;
+    return std::strpbrk(value, "[]{}(),;?*=!@") != nullptr;
+}
+
+}  // namespace
+
+ConnectionStringWriter::ConnectionStringWriter(char* text, std::size_t size) : text_(text), size_(size) {
+    text_[0] = '\0';
+}
+
+void ConnectionStringWriter::put(const char* part) {
+    for (; *part; ++part)
+        putChar(*part);
+}
+
+void ConnectionStringWriter::value(const char* part) {
+    if (!needsBraces(part)) {
+        put(part);
+        return;
+    }
+    putChar('{');
+    for (; *part; ++part) {
+        if (*part == '}')
+            putChar('}');
+        putChar(*part);
+    }
+    putChar('}');
+}
+
+void ConnectionStringWriter::putChar(char c) {
+    if (length_ + 1 >= size_) {
+        ok_ = false;
+        return;
+    }
+    text_[length_++] = c;
+    text_[length_] = '\0';
+}
+
 OdbcCredentials& odbcCredentials() {
     static OdbcCredentials credentials;
     return credentials;
 }
 
 void clearOdbcCredentials() {
-    odbcCredentials() = OdbcCredentials();
+    wipeSecret(&odbcCredentials(), sizeof(OdbcCredentials));
 }
 
 int driverTypeForExtension(const std::string& extension) {
@@ -86,23 +139,51 @@ int driverTypeForExtension(const std::string& extension) {
     return driver_type::kNone;
 }
 
-std::string driverConnectionString(int type, const std::string& path, const OdbcCredentials& credentials) {
+bool driverConnectionString(int type,
+                            const std::string& path,
+                            const OdbcCredentials& credentials,
+                            char* text,
+                            std::size_t size) {
+    ConnectionStringWriter out(text, size);
     switch (type) {
         case driver_type::kAccess:
-            return format("Driver={Microsoft Access Driver (*.mdb)};DBQ=%s;UID=%s;PWD=%s", path.c_str(),
-                          credentials.user, credentials.password);
+            out.put("Driver={Microsoft Access Driver (*.mdb)};DBQ=");
+            out.value(path.c_str());
+            out.put(";UID=");
+            out.value(credentials.user);
+            out.put(";PWD=");
+            out.value(credentials.password);
+            break;
         case driver_type::kExcel:
-            return format("Driver={Microsoft Excel Driver (*.xls, *.xlsx, *.xlsm, *.xlsb)};DBQ=%s;READONLY=FALSE;",
-                          path.c_str());
+            out.put("Driver={Microsoft Excel Driver (*.xls, *.xlsx, *.xlsm, *.xlsb)};DBQ=");
+            out.value(path.c_str());
+            out.put(";READONLY=FALSE;");
+            break;
         case driver_type::kParadox:
-            return format("Driver={Microsoft Paradox Driver (*.db )};DBQ=%s;DriverID=26", folderOf(path).c_str());
+            out.put("Driver={Microsoft Paradox Driver (*.db )};DBQ=");
+            out.value(folderOf(path).c_str());
+            out.put(";DriverID=26");
+            break;
         case driver_type::kDbase:
-            return format("Driver={Microsoft dBASE Driver (*.dbf)};DBQ=%s;DriverID=277", folderOf(path).c_str());
+            out.put("Driver={Microsoft dBASE Driver (*.dbf)};DBQ=");
+            out.value(folderOf(path).c_str());
+            out.put(";DriverID=277");
+            break;
         case driver_type::kMySql:
-            return format("Driver={MySQL ODBC 3.51 Driver};DATABASE=%s;UID=%s;PWD=%s;",
-                          lastComponent(folderOf(path)).c_str(), credentials.user, credentials.password);
+            out.put("Driver={MySQL ODBC 3.51 Driver};DATABASE=");
+            out.value(lastComponent(folderOf(path)).c_str());
+            out.put(";UID=");
+            out.value(credentials.user);
+            out.put(";PWD=");
+            out.value(credentials.password);
+            out.put(";");
+            break;
+        default:
+            return false;
     }
-    return std::string();
+    if (!out.ok())
+        wipeSecret(text, size);
+    return out.ok();
 }
 
 int enumerateDataSources(SqlHenv environment, const DataSourceReceiver& receiver, OdbcBinding& binding) {
@@ -151,13 +232,13 @@ SqlReturn connect(void* owner,
     OdbcCredentials& credentials = odbcCredentials();
     ui.waitCursor(true);
     SqlReturn rc = attempt(binding, name, connection, driverMode, driverType, credentials);
-    if (sql::succeeded(rc))
-        return rc;
     ui.waitCursor(false);
-    if (!ui.login(owner, credentials))
+    if (sql::succeeded(rc) || !ui.login(owner, credentials))
         return rc;
     ui.waitCursor(true);
     if (loginUsed)
         *loginUsed = true;
-    return attempt(binding, name, connection, driverMode, driverType, credentials);
+    rc = attempt(binding, name, connection, driverMode, driverType, credentials);
+    ui.waitCursor(false);
+    return rc;
 }

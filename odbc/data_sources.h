@@ -2,6 +2,7 @@
 // connection string built from a database file's type, with one login retry.
 #pragma once
 
+#include <cstddef>
 #include <functional>
 #include <string>
 
@@ -11,6 +12,13 @@
 // commander opens, changed by the "LOGIN" dialog, never written anywhere.
 OdbcCredentials& odbcCredentials();
 void clearOdbcCredentials();
+
+// Zeroes a buffer that held a password, in a way the compiler keeps.
+void wipeSecret(void* buffer, std::size_t size);
+
+// The byte of a UTF-16 unit in the ANSI code page (Windows-1250 outside Windows); false when the
+// code page has none (no best-fit substitute is taken).
+bool ansiByteOf(SqlWchar unit, char* out);
 
 // Driver types of database files, chosen from the file's extension.
 namespace driver_type {
@@ -25,10 +33,41 @@ constexpr int kMySql = 5;    // MYD, FRM, MYI
 // The driver type of a file extension (without the dot, any case); kNone when no driver is known.
 int driverTypeForExtension(const std::string& extension);
 
-// The connection string of `type` for the database file at `path`; empty for an unknown type.
-std::string driverConnectionString(int type, const std::string& path, const OdbcCredentials& credentials);
+// The driver connection strings are built in buffers of this size.
+constexpr std::size_t kConnectionStringSize = 4096;
 
-// Calls `receiver` with the name and description of each data source, as 8-bit text.
+// Builds a driver connection string in the caller's fixed buffer, so that no copy of a password
+// is left where it cannot be wiped. A value is written in braces, with "}" doubled, when it holds
+// one of []{}(),;?*=!@ or starts or ends with a space: a ";" in a password then adds no attribute.
+class ConnectionStringWriter {
+  public:
+    ConnectionStringWriter(char* text, std::size_t size);
+    // Text of the program's own, as it is.
+    void put(const char* part);
+    // An attribute value.
+    void value(const char* part);
+    // False when something did not fit; the text is then incomplete.
+    bool ok() const { return ok_; }
+
+  private:
+    void putChar(char c);
+    char* text_;
+    std::size_t size_;
+    std::size_t length_ = 0;
+    bool ok_ = true;
+};
+
+// Writes the connection string of `type` for the database file at `path` into `text`, each value
+// braced where needed. False for an unknown type or when it does not fit (`text` is then wiped).
+// The caller wipes `text` after use: it may hold the password.
+bool driverConnectionString(int type,
+                            const std::string& path,
+                            const OdbcCredentials& credentials,
+                            char* text,
+                            std::size_t size);
+
+// Calls `receiver` with the name and description of each data source in the ANSI code page, the
+// text the ANSI calls (SQLConnect) take.
 // Shows "Can't access for the datasources." and returns 0 when the first call fails (also when
 // there is none); 1 otherwise.
 using DataSourceReceiver = std::function<void(const char* name, const char* description)>;

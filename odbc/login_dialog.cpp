@@ -22,6 +22,8 @@ void onLogin(HWND dialog) {
     auto* credentials = reinterpret_cast<OdbcCredentials*>(GetWindowLongPtrA(dialog, DWLP_USER));
     GetDlgItemTextA(dialog, IDC_LOGIN_USER, credentials->user, OdbcCredentials::kSize);
     GetDlgItemTextA(dialog, IDC_LOGIN_PASSWORD, credentials->password, OdbcCredentials::kSize);
+    // The edit's own copy of the password goes with the text.
+    SetDlgItemTextA(dialog, IDC_LOGIN_PASSWORD, "");
     EndDialog(dialog, TRUE);
 }
 

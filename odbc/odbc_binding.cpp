@@ -2,6 +2,7 @@
 // "ODBC error" report.
 #include "odbc/odbc_binding.h"
 
+#include <algorithm>
 #include <cstring>
 #include <utility>
 #include <vector>
@@ -72,6 +73,8 @@ const FunctionEntry kFunctions[OdbcBinding::kFunctionCount] = {
     QUARROW_ODBC_ENTRY(SQLSetEnvAttr),        // 41
     QUARROW_ODBC_ENTRY(SQLSetStmtOption),     // 42
     QUARROW_ODBC_ENTRY(SQLDriverConnect),     // 43
+    QUARROW_ODBC_ENTRY(SQLMoreResults),       // 44 optional
+    QUARROW_ODBC_ENTRY(SQLSetConnectOption),  // 45 optional
 };
 
 #undef QUARROW_ODBC_ENTRY
@@ -79,8 +82,7 @@ const FunctionEntry kFunctions[OdbcBinding::kFunctionCount] = {
 // Required functions in the order they are resolved: 0-29, then 35-39, 41, 40, 42.
 const int kRequiredOrder[] = {0,  1,  2,  3,  4,  5,  6,  7,  8,  9,  10, 11, 12, 13, 14, 15, 16, 17, 18,
                               19, 20, 21, 22, 23, 24, 25, 26, 27, 28, 29, 35, 36, 37, 38, 39, 41, 40, 42};
-const int kFirstOptional = 30;
-const int kLastOptional = 34;
+const int kOptional[] = {30, 31, 32, 33, 34, 44, 45};
 const int kDriverConnect = 43;
 
 constexpr std::size_t kDriverListSize = 32000;
@@ -92,8 +94,8 @@ OdbcBinding::OdbcBinding(OdbcLibraryNames names, OdbcUi* ui)
 
 OdbcBinding::~OdbcBinding() {
     // Only reached with users left when the process ends without closing its windows.
-    if (loaded_ && environment_ && fn_.SQLFreeEnv)
-        fn_.SQLFreeEnv(environment_);
+    if (loaded_)
+        freeEnvironment();
     unload();
 }
 
@@ -120,7 +122,7 @@ bool OdbcBinding::resolveAll() {
         if (!resolve(index, true))
             return false;
     }
-    for (int index = kFirstOptional; index <= kLastOptional; ++index)
+    for (int index : kOptional)
         resolve(index, false);
     return resolve(kDriverConnect, true);
 }
@@ -187,24 +189,41 @@ int OdbcBinding::acquire(void* owner) {
             return 0;
         }
     }
-    ++users_;
+    if (std::find(users_.begin(), users_.end(), owner) == users_.end())
+        users_.push_back(owner);
     return 1;
 }
 
-void OdbcBinding::release() {
-    if (users_ <= 0)
-        return;
-    if (--users_ > 0 || !loaded_)
-        return;
-    if (environment_)
-        fn_.SQLFreeEnv(environment_);
-    environment_ = nullptr;
-    currentConnection_ = nullptr;
+int OdbcBinding::release(void* owner) {
+    auto user = std::find(users_.begin(), users_.end(), owner);
+    if (user == users_.end())
+        return 1;
+    users_.erase(user);
+    if (!users_.empty() || !loaded_)
+        return 1;
+    if (!freeEnvironment())
+        return 0;
     unload();
     loaded_ = false;
+    return 1;
 }
 
-void OdbcBinding::reportError(SqlHenv environment, SqlHdbc connection, SqlHstmt statement, void* owner) {
+bool OdbcBinding::freeEnvironment() {
+    // A connection left behind would keep its database open after the driver manager is gone.
+    while (!connections_.empty())
+        freeConnection(connections_.back());
+    // Their owners may still hold the handles, which the driver manager may now hand out again.
+    ++generation_;
+    currentConnection_ = nullptr;
+    if (!environment_)
+        return true;
+    if (!sql::succeeded(fn_.SQLFreeEnv(environment_)))
+        return false;
+    environment_ = nullptr;
+    return true;
+}
+
+std::string OdbcBinding::firstDiagnostic(SqlHenv environment, SqlHdbc connection, SqlHstmt statement) {
     // Cleared first so that a call without diagnostics never shows the previous error's text.
     errorText_[0] = '\0';
     errorState_[0] = '\0';
@@ -219,6 +238,11 @@ void OdbcBinding::reportError(SqlHenv environment, SqlHdbc connection, SqlHstmt 
         errorText_[kErrorTextSize - 1] = '\0';
         errorState_[kErrorStateSize - 1] = '\0';
     }
+    return errorText_;
+}
+
+void OdbcBinding::reportError(SqlHenv environment, SqlHdbc connection, SqlHstmt statement, void* owner) {
+    firstDiagnostic(environment, connection, statement);
     ui_->waitCursor(false);
     ui_->odbcError(owner, errorText_);
 }
@@ -226,10 +250,24 @@ void OdbcBinding::reportError(SqlHenv environment, SqlHdbc connection, SqlHstmt 
 SqlReturn OdbcBinding::allocConnection(SqlHdbc* connection) {
     currentConnection_ = nullptr;
     SqlReturn rc = sql::kError;
-    if (fn_.SQLAllocHandle)
+    if (fn_.SQLAllocHandle && environment_)
         rc = fn_.SQLAllocHandle(sql::kHandleDbc, environment_, &currentConnection_);
     *connection = sql::succeeded(rc) ? currentConnection_ : nullptr;
+    if (*connection)
+        connections_.push_back(*connection);
     return rc;
+}
+
+void OdbcBinding::freeConnection(SqlHdbc connection) {
+    auto live = std::find(connections_.begin(), connections_.end(), connection);
+    if (live == connections_.end())
+        return;
+    connections_.erase(live);
+    // Disconnecting a connection that never connected fails harmlessly; the free is what counts.
+    fn_.SQLDisconnect(connection);
+    fn_.SQLFreeConnect(connection);
+    if (currentConnection_ == connection)
+        currentConnection_ = nullptr;
 }
 
 OdbcBinding& odbcBinding() {

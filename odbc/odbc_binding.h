@@ -4,13 +4,15 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "base/shared_library.h"
 #include "odbc/odbc_types.h"
 #include "odbc/odbc_ui.h"
 
 // One pointer per ODBC function the program may call. Callers of an optional function
-// (SQLPrimaryKeys, SQLForeignKeys, SQLProcedures, SQLProcedureColumns, SQLGetFunctions) test it first.
+// (SQLPrimaryKeys, SQLForeignKeys, SQLProcedures, SQLProcedureColumns, SQLGetFunctions,
+// SQLMoreResults, SQLSetConnectOption) test it first.
 struct OdbcFunctions {
     using Api = SqlReturn;
     // Catalog functions take (text, length) pairs; these aliases keep the signatures readable.
@@ -100,6 +102,8 @@ struct OdbcFunctions {
                                            SqlSmallInt,
                                            SqlSmallInt*,
                                            SqlUSmallInt) = nullptr;
+    Api(QUARROW_SQL_API* SQLMoreResults)(SqlHstmt) = nullptr;
+    Api(QUARROW_SQL_API* SQLSetConnectOption)(SqlHdbc, SqlUSmallInt, SqlULen) = nullptr;
 
     // From the installer library.
     SqlBool(QUARROW_SQL_API* SQLConfigDataSource)(SqlHwnd, SqlWord, const char*, const char*) = nullptr;
@@ -119,7 +123,7 @@ OdbcLibraryNames platformOdbcLibraryNames();
 
 class OdbcBinding {
   public:
-    static constexpr int kFunctionCount = 44;
+    static constexpr int kFunctionCount = 46;
     static constexpr std::size_t kErrorTextSize = 4096;
     static constexpr std::size_t kErrorStateSize = 6;
 
@@ -134,25 +138,35 @@ class OdbcBinding {
     // Frees the libraries (driver manager, installer, shell) and clears the table.
     void unload();
 
-    // Used by an ODBC window that opens. Loads the binding (a failed load shows
+    // Used by an ODBC window `owner` that opens. Loads the binding (a failed load shows
     // "Can't load the ODBC-functions"), allocates the shared environment when there is none,
-    // and counts the window as a user. 1 when the window became a user, else 0; after 0,
-    // loaded() tells whether the window may still go on without ODBC content.
+    // and counts the window as a user, once however often it asks. 1 when the window is a user,
+    // else 0; after 0, loaded() tells whether the window may still go on without ODBC content.
     int acquire(void* owner);
-    // Used by a window that counted itself as a user when it closes. The last one frees the
-    // environment and the libraries; connections must be freed before.
-    void release();
+    // Used by the window `owner` when it closes; nothing happens unless it is a user. The last
+    // user's release disconnects and frees every connection still handed out, then frees the
+    // environment and the libraries. 0 when the driver manager refused to free the environment:
+    // the binding then stays loaded for the next window rather than unload under live handles.
+    int release(void* owner);
 
     // Shows the first diagnostic record of the given handles (each may be null) in the
     // "ODBC error" box owned by `owner`.
     void reportError(SqlHenv environment, SqlHdbc connection, SqlHstmt statement, void* owner);
+    // The first diagnostic record's text, shown nowhere (empty when there is none).
+    std::string firstDiagnostic(SqlHenv environment, SqlHdbc connection, SqlHstmt statement);
 
-    // Allocates a connection on the shared environment through the current-connection slot.
+    // Allocates a connection on the shared environment through the current-connection slot and
+    // keeps it on the list the last release frees.
     SqlReturn allocConnection(SqlHdbc* connection);
+    // Disconnects and frees a connection allocConnection handed out; other handles are left alone.
+    void freeConnection(SqlHdbc connection);
+    int liveConnections() const { return static_cast<int>(connections_.size()); }
+    // Changes whenever the last release frees the connections: one handed out before is gone.
+    unsigned generation() const { return generation_; }
 
     const OdbcFunctions& fn() const { return fn_; }
     bool loaded() const { return loaded_; }
-    int users() const { return users_; }
+    int users() const { return static_cast<int>(users_.size()); }
     SqlHenv environment() const { return environment_; }
     const char* errorText() const { return errorText_; }
     const char* errorState() const { return errorState_; }
@@ -167,11 +181,14 @@ class OdbcBinding {
   private:
     bool resolve(int index, bool required);
     bool resolveAll();
+    bool freeEnvironment();
 
     OdbcLibraryNames names_;
     OdbcUi* ui_;
     bool loaded_ = false;
-    int users_ = 0;
+    std::vector<void*> users_;
+    std::vector<SqlHdbc> connections_;
+    unsigned generation_ = 0;
     SqlHenv environment_ = nullptr;
     SharedLibrary driverManager_;
     SharedLibrary installer_;

@@ -3,9 +3,9 @@
 
 #include <utility>
 
-OdbcStatement::OdbcStatement(const OdbcBinding& binding, SqlHdbc connection) : fn_(&binding.fn()) {
-    if (fn_->SQLAllocHandle)
-        result_ = fn_->SQLAllocHandle(sql::kHandleStmt, connection, &handle_);
+OdbcStatement::OdbcStatement(OdbcBinding& binding, SqlHdbc connection) : binding_(&binding), connection_(connection) {
+    if (binding.fn().SQLAllocHandle)
+        result_ = binding.fn().SQLAllocHandle(sql::kHandleStmt, connection, &handle_);
     if (!sql::succeeded(result_))
         handle_ = nullptr;
 }
@@ -15,12 +15,16 @@ OdbcStatement::~OdbcStatement() {
 }
 
 OdbcStatement::OdbcStatement(OdbcStatement&& other) noexcept
-    : fn_(other.fn_), handle_(std::exchange(other.handle_, nullptr)), result_(other.result_) {}
+    : binding_(other.binding_),
+      connection_(other.connection_),
+      handle_(std::exchange(other.handle_, nullptr)),
+      result_(other.result_) {}
 
 OdbcStatement& OdbcStatement::operator=(OdbcStatement&& other) noexcept {
     if (this != &other) {
         reset();
-        fn_ = other.fn_;
+        binding_ = other.binding_;
+        connection_ = other.connection_;
         handle_ = std::exchange(other.handle_, nullptr);
         result_ = other.result_;
     }
@@ -28,12 +32,62 @@ OdbcStatement& OdbcStatement::operator=(OdbcStatement&& other) noexcept {
 }
 
 void OdbcStatement::reset() {
-    if (handle_ && fn_->SQLFreeHandle)
-        fn_->SQLFreeHandle(sql::kHandleStmt, handle_);
+    if (handle_ && binding_->fn().SQLFreeHandle)
+        binding_->fn().SQLFreeHandle(sql::kHandleStmt, handle_);
     handle_ = nullptr;
 }
 
-OdbcConnection::OdbcConnection(OdbcBinding& binding) : fn_(&binding.fn()) {
+SqlReturn OdbcStatement::execDirect(const std::string& text) {
+    std::string copy = text;  // the ANSI call takes a non-const pointer
+    return handle_ ? binding_->fn().SQLExecDirect(handle_, reinterpret_cast<SqlChar*>(copy.data()),
+                                                  static_cast<SqlInteger>(copy.size()))
+                   : sql::kError;
+}
+
+SqlReturn OdbcStatement::prepare(const std::string& text) {
+    std::string copy = text;
+    return handle_ ? binding_->fn().SQLPrepare(handle_, reinterpret_cast<SqlChar*>(copy.data()),
+                                               static_cast<SqlInteger>(copy.size()))
+                   : sql::kError;
+}
+
+SqlReturn OdbcStatement::execute() {
+    return handle_ ? binding_->fn().SQLExecute(handle_) : sql::kError;
+}
+
+SqlReturn OdbcStatement::fetch() {
+    return handle_ ? binding_->fn().SQLFetch(handle_) : sql::kError;
+}
+
+SqlReturn OdbcStatement::numResultCols(SqlSmallInt* count) {
+    *count = 0;
+    return handle_ ? binding_->fn().SQLNumResultCols(handle_, count) : sql::kError;
+}
+
+SqlReturn OdbcStatement::moreResults() {
+    if (!handle_)
+        return sql::kError;
+    return binding_->fn().SQLMoreResults ? binding_->fn().SQLMoreResults(handle_) : sql::kNoData;
+}
+
+SqlReturn OdbcStatement::getText(SqlUSmallInt column, ColumnText& value, std::size_t limit) {
+    if (!handle_) {
+        value = ColumnText();
+        return sql::kError;
+    }
+    return getColumnText(binding_->fn(), handle_, column, value, limit);
+}
+
+void OdbcStatement::reportError(void* owner) {
+    if (binding_)
+        binding_->reportError(binding_->environment(), connection_, handle_, owner);
+}
+
+std::string OdbcStatement::errorText() {
+    return binding_ ? binding_->firstDiagnostic(binding_->environment(), connection_, handle_) : std::string();
+}
+
+OdbcConnection::OdbcConnection(OdbcBinding& binding) : binding_(&binding), generation_(binding.generation()) {
     result_ = binding.allocConnection(&handle_);
 }
 
@@ -42,22 +96,25 @@ OdbcConnection::~OdbcConnection() {
 }
 
 OdbcConnection::OdbcConnection(OdbcConnection&& other) noexcept
-    : fn_(other.fn_), handle_(std::exchange(other.handle_, nullptr)), result_(other.result_) {}
+    : binding_(other.binding_),
+      handle_(std::exchange(other.handle_, nullptr)),
+      generation_(other.generation_),
+      result_(other.result_) {}
 
 OdbcConnection& OdbcConnection::operator=(OdbcConnection&& other) noexcept {
     if (this != &other) {
         reset();
-        fn_ = other.fn_;
+        binding_ = other.binding_;
         handle_ = std::exchange(other.handle_, nullptr);
+        generation_ = other.generation_;
         result_ = other.result_;
     }
     return *this;
 }
 
 void OdbcConnection::reset() {
-    if (handle_ && fn_->SQLDisconnect && fn_->SQLFreeConnect) {
-        fn_->SQLDisconnect(handle_);
-        fn_->SQLFreeConnect(handle_);
-    }
+    // A handle from an environment freed since may have been given to someone else by now.
+    if (handle_ && binding_->generation() == generation_)
+        binding_->freeConnection(handle_);
     handle_ = nullptr;
 }

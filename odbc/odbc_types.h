@@ -47,7 +47,9 @@ constexpr SqlSmallInt kHandleDbc = 2;
 constexpr SqlSmallInt kHandleStmt = 3;
 
 constexpr SqlInteger kNts = -3;  // null-terminated string length
+// Length indicators.
 constexpr SqlLen kNullData = -1;
+constexpr SqlLen kNoTotal = -4;  // more data waits, of unknown length
 
 // SQLDataSources directions.
 constexpr SqlUSmallInt kFetchNext = 1;
@@ -64,12 +66,83 @@ constexpr SqlUSmallInt kDriverNoPrompt = 0;
 
 // C data types.
 constexpr SqlSmallInt kCChar = 1;
+constexpr SqlSmallInt kCLong = 4;
+constexpr SqlSmallInt kCShort = 5;
+constexpr SqlSmallInt kCFloat = 7;
+constexpr SqlSmallInt kCDouble = 8;
+constexpr SqlSmallInt kCBinary = -2;
 constexpr SqlSmallInt kCDefault = 99;
 
-// ODBC 2 SQL type codes of dates and times (the environment keeps ODBC 2 behaviour).
+// SQL type codes, ODBC 2 for dates and times (the environment keeps ODBC 2 behaviour).
+constexpr SqlSmallInt kUnknownType = 0;
+constexpr SqlSmallInt kChar = 1;
+constexpr SqlSmallInt kNumeric = 2;
+constexpr SqlSmallInt kDecimal = 3;
+constexpr SqlSmallInt kInteger = 4;
+constexpr SqlSmallInt kSmallInt = 5;
+constexpr SqlSmallInt kFloat = 6;
+constexpr SqlSmallInt kReal = 7;
+constexpr SqlSmallInt kDouble = 8;
 constexpr SqlSmallInt kDate = 9;
 constexpr SqlSmallInt kTime = 10;
 constexpr SqlSmallInt kTimestamp = 11;
+constexpr SqlSmallInt kVarChar = 12;
+constexpr SqlSmallInt kLongVarChar = -1;
+constexpr SqlSmallInt kBinary = -2;
+constexpr SqlSmallInt kVarBinary = -3;
+constexpr SqlSmallInt kLongVarBinary = -4;
+constexpr SqlSmallInt kBigInt = -5;
+constexpr SqlSmallInt kTinyInt = -6;
+constexpr SqlSmallInt kBit = -7;
+constexpr SqlSmallInt kWChar = -8;
+constexpr SqlSmallInt kWVarChar = -9;
+constexpr SqlSmallInt kWLongVarChar = -10;
+constexpr SqlSmallInt kGuid = -11;
+
+// SQLColAttributes descriptors.
+constexpr SqlUSmallInt kColumnCount = 0;
+constexpr SqlUSmallInt kColumnName = 1;
+constexpr SqlUSmallInt kColumnType = 2;
+constexpr SqlUSmallInt kColumnLength = 3;
+constexpr SqlUSmallInt kColumnPrecision = 4;
+constexpr SqlUSmallInt kColumnScale = 5;
+constexpr SqlUSmallInt kColumnDisplaySize = 6;
+constexpr SqlUSmallInt kColumnNullable = 7;
+constexpr SqlUSmallInt kColumnTypeName = 14;
+constexpr SqlUSmallInt kColumnTableName = 15;
+constexpr SqlUSmallInt kColumnOwnerName = 16;
+constexpr SqlUSmallInt kColumnQualifierName = 17;
+constexpr SqlUSmallInt kColumnLabel = 18;
+
+// SQLDescribeCol nullability.
+constexpr SqlSmallInt kNoNulls = 0;
+constexpr SqlSmallInt kNullable = 1;
+constexpr SqlSmallInt kNullableUnknown = 2;
+
+// SQLSetStmtOption options.
+constexpr SqlUSmallInt kQueryTimeout = 0;
+constexpr SqlUSmallInt kMaxRows = 1;
+
+// SQLSetConnectOption / SQLGetConnectOption options and values.
+constexpr SqlUSmallInt kAccessMode = 101;
+constexpr SqlUSmallInt kAutocommit = 102;
+constexpr SqlUSmallInt kLoginTimeout = 103;
+constexpr SqlUSmallInt kCurrentQualifier = 109;
+constexpr SqlULen kAutocommitOff = 0;
+constexpr SqlULen kAutocommitOn = 1;
+
+// SQLTransact.
+constexpr SqlUSmallInt kCommit = 0;
+constexpr SqlUSmallInt kRollback = 1;
+
+// SQLBindParameter direction.
+constexpr SqlSmallInt kParamInput = 1;
+
+// SQLStatistics: which indexes, and whether the cardinality must be exact.
+constexpr SqlUSmallInt kIndexUnique = 0;
+constexpr SqlUSmallInt kIndexAll = 1;
+constexpr SqlUSmallInt kQuick = 0;
+constexpr SqlUSmallInt kEnsure = 1;
 
 // SQLGetInfo items the program reads.
 constexpr SqlUSmallInt kInfoActiveConnections = 0;
@@ -88,12 +161,19 @@ constexpr SqlUSmallInt kInfoAccessibleTables = 19;
 constexpr SqlUSmallInt kInfoAccessibleProcedures = 20;
 constexpr SqlUSmallInt kInfoDataSourceReadOnly = 25;
 constexpr SqlUSmallInt kInfoIdentifierQuoteChar = 29;
+constexpr SqlUSmallInt kInfoMaxColumnNameLen = 30;
+constexpr SqlUSmallInt kInfoMaxTableNameLen = 35;
 constexpr SqlUSmallInt kInfoMaxQualifierNameLen = 34;
+constexpr SqlUSmallInt kInfoOwnerTerm = 39;
+constexpr SqlUSmallInt kInfoQualifierNameSeparator = 41;
+constexpr SqlUSmallInt kInfoQualifierTerm = 42;
+constexpr SqlUSmallInt kInfoTableTerm = 45;
 constexpr SqlUSmallInt kInfoUserName = 47;
 constexpr SqlUSmallInt kInfoDriverOdbcVersion = 77;
 
 // SQLGetFunctions function ids the program asks about.
 constexpr SqlUSmallInt kApiColumnPrivileges = 56;
+constexpr SqlUSmallInt kApiMoreResults = 61;
 constexpr SqlUSmallInt kApiForeignKeys = 60;
 constexpr SqlUSmallInt kApiPrimaryKeys = 65;
 constexpr SqlUSmallInt kApiProcedures = 67;

@@ -22,6 +22,8 @@ class OdbcUi {
     virtual void waitCursor(bool wait) = 0;
     // The "LOGIN" dialog over `credentials`; true when the user confirmed new ones.
     virtual bool login(void* owner, OdbcCredentials& credentials) = 0;
+    // A Yes/No question box owned by `owner`; true when the user answered Yes.
+    virtual bool question(void* owner, const char* text, const char* caption) = 0;
 };
 
 // The platform's implementation (message boxes and dialogs on Win32, nothing elsewhere).

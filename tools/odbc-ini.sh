@@ -48,6 +48,8 @@ INI
     # A name with a Latin-1 byte (0xE1, "a" with acute, the same letter in Windows-1250) and one
     # longer than the 255 characters a data-source list keeps.
     printf '\n[QuarrowSz\xe1mla]\nDescription=Accented name\nDriver=SQLite3\nDatabase=%s\n' "$DIR/quarrow.db"
+    # A Hungarian letter Latin-1 lacks: o with double acute, 0xF5 in Windows-1250.
+    printf '\n[QuarrowSz\xf5ke]\nDescription=Hungarian name\nDriver=SQLite3\nDatabase=%s\n' "$DIR/quarrow.db"
     printf '\n[QuarrowLong%s]\nDescription=Long name\nDriver=SQLite3\nDatabase=%s\n' "$(printf 'x%.0s' $(seq 1 289))" "$DIR/quarrow.db"
     # The server's data sources only while tools/mariadb.sh runs it.
     if [ -f "$ROOT/build/mariadb/port" ] && [ -f "$MARIADB_DRIVER" ]; then

@@ -1,7 +1,8 @@
-// Data sources and connections over a stand-in driver manager: the low-byte narrowing, the login
-// retry, the process-wide credentials, and the five driver connection strings byte for byte.
+// Data sources and connections over a stand-in driver manager: names in the ANSI code page, the login
+// retry, the process-wide credentials, and the driver connection strings byte for byte, braced.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
 
 #include "odbc/data_sources.h"
@@ -15,7 +16,7 @@ namespace {
 
 int owner = 0;
 
-class FakeConnect : public testing::Test {
+class OdbcFakeConnect : public testing::Test {
   protected:
     void SetUp() override {
         clearOdbcCredentials();
@@ -23,7 +24,7 @@ class FakeConnect : public testing::Test {
         ASSERT_EQ(binding_.allocConnection(&connection_), sql::kSuccess);
     }
     void TearDown() override {
-        binding_.release();
+        binding_.release(&owner);
         clearOdbcCredentials();
     }
     SqlReturn connectTo(const std::string& name, bool driverMode = false, int type = 0) {
@@ -38,7 +39,7 @@ class FakeConnect : public testing::Test {
     bool loginUsed_ = true;
 };
 
-TEST_F(FakeConnect, DataSourcesAreNarrowedToTheirLowBytes) {
+TEST_F(OdbcFakeConnect, DataSourceNamesComeInTheAnsiCodePage) {
     std::vector<std::pair<std::string, std::string>> seen;
     ASSERT_EQ(enumerateDataSources(
                   binding_.environment(), [&](const char* name, const char* text) { seen.emplace_back(name, text); },
@@ -46,8 +47,9 @@ TEST_F(FakeConnect, DataSourcesAreNarrowedToTheirLowBytes) {
               1);
     ASSERT_EQ(seen.size(), 3u);
     EXPECT_EQ(seen[0], (std::pair<std::string, std::string>("plain", "d1")));
-    // U+00E9 keeps its byte 0xE9; U+0151 (o with double acute) is cut to 0x51, "Q".
-    EXPECT_EQ(seen[1].first, "Caf\xE9-Q");
+    // Windows-1250: U+00E9 is 0xE9, and o, u, O, U with double acute are 0xF5 0xFB 0xD5 0xDB (not their
+    // low bytes "QqPp"). U+008A, a byte widened as Latin-1, is that byte again.
+    EXPECT_EQ(seen[1].first, "Caf\xE9-\xF5\xFB\xD5\xDB-\x8A");
     EXPECT_EQ(seen[1].second, "d2");
     // A name longer than the buffer is cut to 255 characters and still listed.
     ASSERT_EQ(seen[2].first.size(), 255u);
@@ -65,10 +67,35 @@ TEST(DataSources, NoDataSourceAtAllIsReported) {
               0);
     EXPECT_EQ(calls, 0);
     EXPECT_EQ(ui.warnings, std::vector<std::string>{"Can't access for the datasources."});
-    binding.release();
+    binding.release(&owner);
 }
 
-TEST_F(FakeConnect, ADataSourceWithoutPasswordConnectsWithoutTheDialog) {
+// The hourglass is on during each attempt and never left on, whatever the outcome.
+TEST_F(OdbcFakeConnect, TheArrowComesBackAfterEveryAttempt) {
+    const struct {
+        const char* name;
+        bool confirm;
+        const char* password;
+        std::vector<bool> cursor;
+    } cases[] = {
+        {"open", false, "", {true, false}},
+        {"server", false, "", {true, false}},
+        {"server", true, "wrong", {true, false, true, false}},
+        {"server", true, "secret", {true, false, true, false}},
+    };
+    for (const auto& c : cases) {
+        ui_.cursorWaits.clear();
+        ui_.confirmLogin = c.confirm;
+        ui_.loginPassword = c.password;
+        clearOdbcCredentials();
+        connectTo(c.name);
+        EXPECT_EQ(ui_.cursorWaits, c.cursor) << c.name << " " << c.password;
+        binding_.freeConnection(connection_);
+        ASSERT_EQ(binding_.allocConnection(&connection_), sql::kSuccess);
+    }
+}
+
+TEST_F(OdbcFakeConnect, ADataSourceWithoutPasswordConnectsWithoutTheDialog) {
     EXPECT_EQ(connectTo("open"), sql::kSuccess);
     EXPECT_EQ(ui_.logins, 0);
     EXPECT_FALSE(loginUsed_);
@@ -82,7 +109,7 @@ TEST_F(FakeConnect, ADataSourceWithoutPasswordConnectsWithoutTheDialog) {
     EXPECT_TRUE(ui_.cursorWaits.front());
 }
 
-TEST_F(FakeConnect, AWrongPasswordAsksOnceAndReturnsTheRetrysResult) {
+TEST_F(OdbcFakeConnect, AWrongPasswordAsksOnceAndReturnsTheRetrysResult) {
     ui_.confirmLogin = true;
     ui_.loginUser = "bob";
     ui_.loginPassword = "wrong";
@@ -94,7 +121,7 @@ TEST_F(FakeConnect, AWrongPasswordAsksOnceAndReturnsTheRetrysResult) {
     EXPECT_EQ(node_, connection_);  // kept on failure too
 }
 
-TEST_F(FakeConnect, ASuccessfulLoginIsTriedFirstForTheNextDataSource) {
+TEST_F(OdbcFakeConnect, ASuccessfulLoginIsTriedFirstForTheNextDataSource) {
     ui_.confirmLogin = true;
     ui_.loginUser = "bob";
     ui_.loginPassword = "secret";
@@ -113,7 +140,7 @@ TEST_F(FakeConnect, ASuccessfulLoginIsTriedFirstForTheNextDataSource) {
     EXPECT_EQ(ui_.shownUser, "");
 }
 
-TEST_F(FakeConnect, ACancelledLoginReturnsTheFirstResult) {
+TEST_F(OdbcFakeConnect, ACancelledLoginReturnsTheFirstResult) {
     std::snprintf(odbcCredentials().user, OdbcCredentials::kSize, "%s", "anna");
     EXPECT_EQ(connectTo("server"), sql::kError);
     EXPECT_EQ(ui_.logins, 1);
@@ -123,7 +150,7 @@ TEST_F(FakeConnect, ACancelledLoginReturnsTheFirstResult) {
     EXPECT_STREQ(odbcCredentials().user, "anna");
 }
 
-TEST_F(FakeConnect, DriverModeSendsTheFileTypesConnectionString) {
+TEST_F(OdbcFakeConnect, DriverModeSendsTheFileTypesConnectionString) {
     std::snprintf(odbcCredentials().user, OdbcCredentials::kSize, "%s", "admin");
     std::snprintf(odbcCredentials().password, OdbcCredentials::kSize, "%s", "pw");
     EXPECT_EQ(connectTo("C:\\data\\sales.dbf", true, driver_type::kDbase), sql::kSuccess);
@@ -142,6 +169,11 @@ struct ConnectionStringCase {
     const char* expected;
 };
 
+std::string connectionString(int type, const std::string& path, const OdbcCredentials& credentials) {
+    char text[kConnectionStringSize];
+    return driverConnectionString(type, path, credentials, text, sizeof text) ? text : "<none>";
+}
+
 TEST(DataSources, ConnectionStringsOfTheFiveFileTypesAreExact) {
     OdbcCredentials credentials;
     std::snprintf(credentials.user, sizeof credentials.user, "%s", "root");
@@ -156,14 +188,37 @@ TEST(DataSources, ConnectionStringsOfTheFiveFileTypesAreExact) {
         {5, "C:\\data\\shop\\orders.MYD", "Driver={MySQL ODBC 3.51 Driver};DATABASE=shop;UID=root;PWD=s3cret;"},
         // Accented path bytes (Windows-1250 "\xE1rak", that is "árak") pass through unchanged.
         {4, "C:\\\xE1rak\\t.dbf", "Driver={Microsoft dBASE Driver (*.dbf)};DBQ=C:\\\xE1rak;DriverID=277"},
-        {0, "C:\\x.txt", ""},
-        {6, "C:\\x.txt", ""},
+        // A value with a character the grammar gives a meaning is braced.
+        {1, "C:\\Program Files (x86)\\a;b.mdb",
+         "Driver={Microsoft Access Driver (*.mdb)};DBQ={C:\\Program Files (x86)\\a;b.mdb};UID=root;PWD=s3cret"},
+        {0, "C:\\x.txt", "<none>"},
+        {6, "C:\\x.txt", "<none>"},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(driverConnectionString(c.type, c.path, credentials), c.expected) << c.path;
+        EXPECT_EQ(connectionString(c.type, c.path, credentials), c.expected) << c.path;
     // Empty credentials leave the keys empty.
-    EXPECT_EQ(driverConnectionString(5, "D:\\mysql\\data\\shop\\t.frm", OdbcCredentials()),
+    EXPECT_EQ(connectionString(5, "D:\\mysql\\data\\shop\\t.frm", OdbcCredentials()),
               "Driver={MySQL ODBC 3.51 Driver};DATABASE=shop;UID=;PWD=;");
+    // A string longer than its buffer is refused and wiped.
+    char small[40];
+    EXPECT_FALSE(driverConnectionString(1, "C:\\db\\orders.mdb", credentials, small, sizeof small));
+    EXPECT_EQ(small[0], '\0');
+}
+
+// A password or user name cannot add attributes: each value is braced when it needs it.
+TEST(DataSources, CredentialsAreBracedWhereTheGrammarNeedsIt) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"plain", "PWD=plain;"},       {"a;DSN=other", "PWD={a;DSN=other};"},
+        {"x}y", "PWD={x}}y};"},        {"{z}", "PWD={{z}}};"},
+        {" lead", "PWD={ lead};"},     {"trail ", "PWD={trail };"},
+        {"e=m!c@2", "PWD={e=m!c@2};"}, {"", "PWD=;"},
+    };
+    for (const auto& [password, expected] : cases) {
+        OdbcCredentials credentials;
+        std::snprintf(credentials.password, sizeof credentials.password, "%s", password);
+        std::string text = connectionString(driver_type::kMySql, "C:\\d\\shop\\t.MYD", credentials);
+        EXPECT_EQ(text.substr(text.find("PWD=")), expected) << password;
+    }
 }
 
 TEST(DataSources, DriverTypesComeFromTheExtensionInAnyCase) {

@@ -1,6 +1,8 @@
 /* A stand-in ODBC driver manager and installer, built by the tests in variants that lack one
- * function or another. Exports every name the binding resolves; the few the tests call behave
- * like a tiny driver manager and record what they were given. */
+ * function or another. Exports every name the binding resolves with its real signature; the ones
+ * the tests call behave like a tiny driver manager that tells environments, connections and
+ * statements apart, serves a scripted one-column result, and records what it was given. */
+#include <stdint.h>
 #include <string.h>
 
 #if defined(_WIN32)
@@ -14,6 +16,11 @@
 typedef short Ret;
 typedef void* Handle;
 typedef unsigned short Wchar;
+typedef unsigned char Text;
+typedef short Small;
+typedef unsigned short USmall;
+typedef intptr_t Len;
+typedef uintptr_t ULen;
 
 /* What the tests read back through fakeState(). */
 typedef struct FakeState {
@@ -33,12 +40,39 @@ typedef struct FakeState {
     int statementsFreed;
     int disconnects;
     int connectionsFreed;
+    int invalidHandles;   /* calls given a handle of the wrong kind, or one already freed */
+    int liveConnections;  /* allocated and not yet freed */
+    int liveStatements;
+    int failedFreeEnv;    /* SQLFreeEnv refused while connections lived */
+    char lastExec[256];
+    int setConnectOptions;
 } FakeState;
 
 static FakeState state;
-static int environment;
-static int connectionObject;
-static int statementObject;
+
+/* Every handle points at one of these; the kind tells environments, connections and statements
+ * apart, so a handle passed where another kind belongs is refused as a real manager refuses it. */
+enum { KIND_ENV = 0x31564E45, KIND_DBC = 0x31434244, KIND_STMT = 0x544D5453 };
+typedef struct Object {
+    int kind;
+    int live;
+    int connected;
+    int row;     /* statement: current row of the scripted result, -1 before the first fetch */
+    int offset;  /* statement: bytes of the current value already returned */
+    int given;   /* statement: the current value was returned to its end */
+} Object;
+
+#define MAX_CONNECTIONS 8
+#define MAX_STATEMENTS 16
+static Object environmentObject;
+static Object connections[MAX_CONNECTIONS];
+static Object statements[MAX_STATEMENTS];
+
+/* The scripted one-column result every statement returns: NULL entries are SQL NULLs. */
+#define MAX_ROWS 16
+static const char* rows[MAX_ROWS];
+static int rowCount;
+static int noTotal; /* report SQL_NO_TOTAL instead of the remaining length */
 
 FAKE_EXPORT FakeState* fakeState(void) {
     return &state;
@@ -46,105 +80,325 @@ FAKE_EXPORT FakeState* fakeState(void) {
 
 FAKE_EXPORT void fakeReset(void) {
     memset(&state, 0, sizeof state);
+    memset(&environmentObject, 0, sizeof environmentObject);
+    memset(connections, 0, sizeof connections);
+    memset(statements, 0, sizeof statements);
+    rowCount = 0;
+    noTotal = 0;
 }
 
-/* Names resolved but never called by the tests. */
-#define STUB(name) \
-    FAKE_EXPORT Ret FAKE_API name(void) { return -1; }
+/* Values are kept by pointer: the caller's strings must outlive the statement. */
+FAKE_EXPORT void fakeSetRows(const char* const* values, int count, int reportNoTotal) {
+    int i;
+    rowCount = count < MAX_ROWS ? count : MAX_ROWS;
+    for (i = 0; i < rowCount; ++i)
+        rows[i] = values[i];
+    noTotal = reportNoTotal;
+}
 
-STUB(SQLAllocConnect)
-STUB(SQLAllocStmt)
-STUB(SQLBindCol)
-STUB(SQLCancel)
-STUB(SQLColAttributes)
-STUB(SQLColumns)
-STUB(SQLDescribeCol)
-STUB(SQLExecDirect)
-STUB(SQLExecute)
-STUB(SQLFetch)
-STUB(SQLFreeStmt)
-STUB(SQLGetCursorName)
-STUB(SQLNumResultCols)
-STUB(SQLPrepare)
-STUB(SQLRowCount)
-STUB(SQLSetCursorName)
-STUB(SQLTransact)
-STUB(SQLGetInfo)
-STUB(SQLGetConnectOption)
-STUB(SQLGetData)
+static Object* find(Object* pool, int size, Handle handle, int kind) {
+    int i;
+    for (i = 0; i < size; ++i) {
+        if (handle == &pool[i] && pool[i].live && pool[i].kind == kind)
+            return &pool[i];
+    }
+    ++state.invalidHandles;
+    return 0;
+}
+
+static Object* environmentOf(Handle handle) {
+    return find(&environmentObject, 1, handle, KIND_ENV);
+}
+static Object* connectionOf(Handle handle) {
+    return find(connections, MAX_CONNECTIONS, handle, KIND_DBC);
+}
+static Object* statementOf(Handle handle) {
+    return find(statements, MAX_STATEMENTS, handle, KIND_STMT);
+}
+
+static Object* allocate(Object* pool, int size, int kind) {
+    int i;
+    for (i = 0; i < size; ++i) {
+        if (!pool[i].live) {
+            memset(&pool[i], 0, sizeof pool[i]);
+            pool[i].kind = kind;
+            pool[i].live = 1;
+            pool[i].row = -1;
+            return &pool[i];
+        }
+    }
+    return 0;
+}
+
+static Ret newConnection(Handle env, Handle* output) {
+    Object* connection;
+    *output = 0;
+    if (!environmentOf(env))
+        return -2;
+    connection = allocate(connections, MAX_CONNECTIONS, KIND_DBC);
+    if (!connection)
+        return -1;
+    ++state.liveConnections;
+    *output = connection;
+    return 0;
+}
+
+static Ret newStatement(Handle dbc, Handle* output) {
+    Object* statement;
+    *output = 0;
+    if (!connectionOf(dbc))
+        return -2;
+    statement = allocate(statements, MAX_STATEMENTS, KIND_STMT);
+    if (!statement)
+        return -1;
+    ++state.statementsAllocated;
+    ++state.liveStatements;
+    *output = statement;
+    return 0;
+}
+
+static Ret freeStatement(Handle stmt) {
+    Object* statement = statementOf(stmt);
+    if (!statement)
+        return -2;
+    statement->live = 0;
+    ++state.statementsFreed;
+    --state.liveStatements;
+    return 0;
+}
+
+/* Names resolved but never called by the tests, each with its real signature: under 32-bit
+ * __stdcall the callee pops the arguments, so a wrong signature corrupts the caller's stack. */
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wunused-parameter"
+#define S Text*
+#define L Small
+#define STUB(name, parameters) \
+    FAKE_EXPORT Ret FAKE_API name parameters { return -1; }
+
+STUB(SQLBindCol, (Handle s, USmall c, Small t, void* v, Len n, Len* i))
+STUB(SQLCancel, (Handle s))
+STUB(SQLColAttributes, (Handle s, USmall c, USmall f, void* v, Small n, Small* l, Len* d))
+STUB(SQLColumns, (Handle s, S a, L b, S c, L d, S e, L f, S g, L h))
+STUB(SQLDescribeCol, (Handle s, USmall c, Text* n, Small z, Small* l, Small* t, ULen* p, Small* d, Small* u))
+STUB(SQLExecute, (Handle s))
+STUB(SQLGetCursorName, (Handle s, Text* n, Small z, Small* l))
+STUB(SQLPrepare, (Handle s, Text* t, int n))
+STUB(SQLRowCount, (Handle s, Len* n))
+STUB(SQLSetCursorName, (Handle s, Text* n, Small z))
+STUB(SQLTransact, (Handle e, Handle c, USmall t))
+STUB(SQLGetConnectOption, (Handle c, USmall o, void* v))
 #ifndef FAKE_OMIT_TABLES
-STUB(SQLTables)
+STUB(SQLTables, (Handle s, S a, L b, S c, L d, S e, L f, S g, L h))
 #endif
-#ifndef FAKE_OMIT_PRIMARY_KEYS
-STUB(SQLPrimaryKeys)
+#ifndef FAKE_OMIT_OPTIONAL
+STUB(SQLPrimaryKeys, (Handle s, S a, L b, S c, L d, S e, L f))
 #endif
-STUB(SQLForeignKeys)
-STUB(SQLProcedures)
-STUB(SQLProcedureColumns)
-STUB(SQLGetFunctions)
-STUB(SQLStatistics)
-STUB(SQLBindParameter)
-STUB(SQLBrowseConnect)
-STUB(SQLTablePrivileges)
-STUB(SQLColumnPrivileges)
-STUB(SQLSetStmtAttr)
-STUB(SQLSetStmtOption)
+STUB(SQLForeignKeys, (Handle s, S a, L b, S c, L d, S e, L f, S g, L h, S i, L j, S k, L m))
+STUB(SQLProcedures, (Handle s, S a, L b, S c, L d, S e, L f))
+STUB(SQLProcedureColumns, (Handle s, S a, L b, S c, L d, S e, L f, S g, L h))
+STUB(SQLGetFunctions, (Handle c, USmall f, USmall* v))
+STUB(SQLStatistics, (Handle s, S a, L b, S c, L d, S e, L f, USmall u, USmall r))
+STUB(SQLBindParameter, (Handle s, USmall p, Small io, Small c, Small t, ULen z, Small d, void* v, Len n, Len* i))
+STUB(SQLBrowseConnect, (Handle c, Text* i, Small n, Text* o, Small z, Small* l))
+STUB(SQLTablePrivileges, (Handle s, S a, L b, S c, L d, S e, L f))
+STUB(SQLColumnPrivileges, (Handle s, S a, L b, S c, L d, S e, L f, S g, L h))
+STUB(SQLSetStmtAttr, (Handle s, int a, void* v, int n))
+STUB(SQLSetStmtOption, (Handle s, USmall o, ULen v))
+
+#undef S
+#undef L
+#pragma GCC diagnostic pop
+
+#ifndef FAKE_OMIT_OPTIONAL
+FAKE_EXPORT Ret FAKE_API SQLMoreResults(Handle stmt) {
+    return statementOf(stmt) ? 100 : -2;
+}
+
+FAKE_EXPORT Ret FAKE_API SQLSetConnectOption(Handle dbc, USmall option, ULen value) {
+    (void)option, (void)value;
+    if (!connectionOf(dbc))
+        return -2;
+    ++state.setConnectOptions;
+    return 0;
+}
+#endif
+
+FAKE_EXPORT Ret FAKE_API SQLAllocConnect(Handle env, Handle* dbc) {
+    return newConnection(env, dbc);
+}
+
+FAKE_EXPORT Ret FAKE_API SQLAllocStmt(Handle dbc, Handle* stmt) {
+    return newStatement(dbc, stmt);
+}
+
+FAKE_EXPORT Ret FAKE_API SQLFreeStmt(Handle stmt, USmall option) {
+    Object* statement;
+    if (option == 1)
+        return freeStatement(stmt);
+    statement = statementOf(stmt);
+    if (!statement)
+        return -2;
+    statement->row = -1;
+    return 0;
+}
+
+/* Statements whose text starts with "fail" fail; every other one yields the scripted rows. */
+FAKE_EXPORT Ret FAKE_API SQLExecDirect(Handle stmt, Text* text, int length) {
+    Object* statement = statementOf(stmt);
+    size_t n;
+    if (!statement)
+        return -2;
+    n = length < 0 ? strlen((const char*)text) : (size_t)length;
+    if (n >= sizeof state.lastExec)
+        n = sizeof state.lastExec - 1;
+    memcpy(state.lastExec, text, n);
+    state.lastExec[n] = 0;
+    statement->row = -1;
+    return strncmp(state.lastExec, "fail", 4) == 0 ? -1 : 0;
+}
+
+FAKE_EXPORT Ret FAKE_API SQLNumResultCols(Handle stmt, Small* count) {
+    if (!statementOf(stmt))
+        return -2;
+    *count = 1;
+    return 0;
+}
+
+FAKE_EXPORT Ret FAKE_API SQLFetch(Handle stmt) {
+    Object* statement = statementOf(stmt);
+    if (!statement)
+        return -2;
+    if (statement->row + 1 >= rowCount)
+        return 100;
+    ++statement->row;
+    statement->offset = 0;
+    statement->given = 0;
+    return 0;
+}
+
+/* Pieces as a driver gives them: each full piece is success with information and the remaining
+ * length (or SQL_NO_TOTAL); the last is success; a call after it is no data. A NULL leaves the
+ * caller's buffer untouched, as drivers do. */
+FAKE_EXPORT Ret FAKE_API SQLGetData(Handle stmt, USmall column, Small type, void* buffer, Len size, Len* indicator) {
+    Object* statement = statementOf(stmt);
+    const char* value;
+    int remaining;
+    char* out = (char*)buffer;
+    if (!statement)
+        return -2;
+    if (column != 1 || type != 1 || statement->row < 0 || statement->row >= rowCount || size <= 0)
+        return -1;
+    value = rows[statement->row];
+    if (!value) {
+        *indicator = -1;
+        return 0;
+    }
+    if (statement->given)
+        return 100;
+    remaining = (int)strlen(value) - statement->offset;
+    if (remaining > size - 1) {
+        memcpy(out, value + statement->offset, (size_t)size - 1);
+        out[size - 1] = 0;
+        *indicator = noTotal ? -4 : remaining;
+        statement->offset += (int)size - 1;
+        return 1;
+    }
+    memcpy(out, value + statement->offset, (size_t)remaining);
+    out[remaining] = 0;
+    *indicator = remaining;
+    statement->given = 1;
+    return 0;
+}
+
+FAKE_EXPORT Ret FAKE_API SQLGetInfo(Handle dbc, USmall item, void* value, Small size, Small* length) {
+    const char* text = item == 17 ? "Fake" : "";
+    if (!connectionOf(dbc))
+        return -2;
+    strncpy((char*)value, text, (size_t)size - 1);
+    ((char*)value)[size - 1] = 0;
+    *length = (Small)strlen(text);
+    return 0;
+}
 
 FAKE_EXPORT Ret FAKE_API SQLSetEnvAttr(Handle env, int attribute, void* value, int length) {
-    (void)env, (void)attribute, (void)value, (void)length;
+    (void)attribute, (void)value, (void)length;
+    if (!environmentOf(env))
+        return -2;
     ++state.setEnvAttr;
     return 0;
 }
 
 FAKE_EXPORT Ret FAKE_API SQLAllocEnv(Handle* env) {
     ++state.allocEnv;
-#ifdef FAKE_NO_ENVIRONMENT
     *env = 0;
-    return environment ? 0 : -1;
+#ifdef FAKE_NO_ENVIRONMENT
+    return -1;
 #else
-    *env = &environment;
+    memset(&environmentObject, 0, sizeof environmentObject);
+    environmentObject.kind = KIND_ENV;
+    environmentObject.live = 1;
+    *env = &environmentObject;
     return 0;
 #endif
 }
 
+/* Refused while a connection lives on the environment, as unixODBC refuses it. */
 FAKE_EXPORT Ret FAKE_API SQLFreeEnv(Handle env) {
-    (void)env;
+    Object* environment = environmentOf(env);
+    if (!environment)
+        return -2;
+    if (state.liveConnections > 0) {
+        ++state.failedFreeEnv;
+        return -1;
+    }
     ++state.freeEnv;
+    environment->live = 0;
     return 0;
 }
 
-/* Connections always; statements only on a connection (a null one fails, as in a real manager). */
-FAKE_EXPORT Ret FAKE_API SQLAllocHandle(short type, Handle input, Handle* output) {
+FAKE_EXPORT Ret FAKE_API SQLAllocHandle(Small type, Handle input, Handle* output) {
     *output = 0;
-    if (type == 2) {
-        *output = &connectionObject;
-        return 0;
-    }
-    if (type == 3 && input) {
-        ++state.statementsAllocated;
-        *output = &statementObject;
-        return 0;
-    }
+    if (type == 2)
+        return newConnection(input, output);
+    if (type == 3)
+        return newStatement(input, output);
     return -1;
 }
 
-FAKE_EXPORT Ret FAKE_API SQLFreeHandle(short type, Handle handle) {
-    (void)handle;
-    if (type == 3)
-        ++state.statementsFreed;
-    return 0;
-}
-
-FAKE_EXPORT Ret FAKE_API SQLDisconnect(Handle connection) {
-    (void)connection;
+FAKE_EXPORT Ret FAKE_API SQLDisconnect(Handle dbc) {
+    Object* connection = connectionOf(dbc);
+    if (!connection)
+        return -2;
     ++state.disconnects;
+    if (!connection->connected)
+        return -1; /* 08003: not connected */
+    connection->connected = 0;
     return 0;
 }
 
-FAKE_EXPORT Ret FAKE_API SQLFreeConnect(Handle connection) {
-    (void)connection;
+/* Refused while still connected. */
+FAKE_EXPORT Ret FAKE_API SQLFreeConnect(Handle dbc) {
+    Object* connection = connectionOf(dbc);
+    int i;
+    if (!connection)
+        return -2;
+    if (connection->connected)
+        return -1;
+    for (i = 0; i < MAX_STATEMENTS; ++i)
+        statements[i].live = 0;
+    connection->live = 0;
     ++state.connectionsFreed;
+    --state.liveConnections;
     return 0;
+}
+
+FAKE_EXPORT Ret FAKE_API SQLFreeHandle(Small type, Handle handle) {
+    if (type == 3)
+        return freeStatement(handle);
+    if (type == 2)
+        return SQLFreeConnect(handle);
+    return -1;
 }
 
 /* Two queued diagnostics; a caller that shows only the first never asks for the second. */
@@ -170,7 +424,10 @@ FAKE_EXPORT Ret FAKE_API SQLError(Handle env,
 }
 
 static void copyCounted(char* target, size_t size, const unsigned char* text, short length) {
-    size_t n = length < 0 ? strlen((const char*)text) : (size_t)length;
+    size_t n;
+    if (!text)
+        length = 0, text = (const unsigned char*)"";
+    n = length < 0 ? strlen((const char*)text) : (size_t)length;
     if (n >= size)
         n = size - 1;
     memcpy(target, text, n);
@@ -185,14 +442,21 @@ FAKE_EXPORT Ret FAKE_API SQLConnect(Handle connection,
                                     short userLength,
                                     unsigned char* password,
                                     short passwordLength) {
-    (void)connection;
+    Object* dbc = connectionOf(connection);
+    Ret result = -1;
+    if (!dbc)
+        return -2;
     ++state.connectCalls;
     copyCounted(state.lastConnectName, sizeof state.lastConnectName, name, nameLength);
     copyCounted(state.lastConnectUser, sizeof state.lastConnectUser, user, userLength);
     copyCounted(state.lastConnectPassword, sizeof state.lastConnectPassword, password, passwordLength);
     if (strcmp(state.lastConnectName, "open") == 0)
-        return 0;
-    return strcmp(state.lastConnectPassword, "secret") == 0 ? 1 : -1;
+        result = 0;
+    else if (strcmp(state.lastConnectPassword, "secret") == 0)
+        result = 1; /* success with information */
+    if (result != -1)
+        dbc->connected = 1;
+    return result;
 }
 
 FAKE_EXPORT Ret FAKE_API SQLDriverConnect(Handle connection,
@@ -203,7 +467,11 @@ FAKE_EXPORT Ret FAKE_API SQLDriverConnect(Handle connection,
                                           short completedSize,
                                           short* completedLength,
                                           unsigned short completion) {
-    (void)connection, (void)window, (void)completion;
+    Object* dbc = connectionOf(connection);
+    (void)window, (void)completion;
+    if (!dbc)
+        return -2;
+    dbc->connected = 1;
     ++state.driverConnectCalls;
     state.lastDriverConnectLength = length;
     copyCounted(state.lastDriverConnect, sizeof state.lastDriverConnect, text, length);
@@ -213,8 +481,9 @@ FAKE_EXPORT Ret FAKE_API SQLDriverConnect(Handle connection,
     return 0;
 }
 
-/* Data sources: a plain one, one with U+00E9 and U+0151 (kept as their low bytes), and one whose
- * name is cut to the caller's buffer. */
+/* Data sources: a plain one; one with U+00E9, the Hungarian U+0151 U+0171 U+0150 U+0170 and
+ * U+008A (the byte 0x8A widened as Latin-1, as unixODBC widens file bytes); and one whose name is
+ * cut to the caller's buffer. */
 FAKE_EXPORT Ret FAKE_API SQLDataSourcesW(Handle env,
                                          unsigned short direction,
                                          Wchar* name,
@@ -224,8 +493,9 @@ FAKE_EXPORT Ret FAKE_API SQLDataSourcesW(Handle env,
                                          short descriptionSize,
                                          short* descriptionLength) {
     static int next;
-    static const Wchar accented[] = {'C', 'a', 'f', 0xE9, '-', 0x151, 0};
-    (void)env;
+    static const Wchar accented[] = {'C', 'a', 'f', 0xE9, '-', 0x151, 0x171, 0x150, 0x170, '-', 0x8A, 0};
+    if (!environmentOf(env))
+        return -2;
     if (direction == 2)
         next = 0;
     else if (direction != 1)

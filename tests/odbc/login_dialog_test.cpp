@@ -137,9 +137,8 @@ TEST(LoginDialog, AFailedConnectionAsksOnceAndRetries) {
             EXPECT_TRUE(sql::succeeded(rc)) << rc;
         else
             EXPECT_EQ(rc, sql::kError);
-        binding.fn().SQLDisconnect(connection);
-        binding.fn().SQLFreeConnect(connection);
-        binding.release();
+        binding.freeConnection(connection);
+        binding.release(nullptr);
     }
     clearOdbcCredentials();
 }
@@ -153,6 +152,17 @@ TEST(OdbcWin32Ui, BoxesHaveTheirCaptions) {
     EXPECT_EQ(catcher.boxes()[0].text, "[SQLite]no such table: t (1)");
     EXPECT_EQ(catcher.boxes()[1].caption, "Warning");
     EXPECT_EQ(catcher.boxes()[1].text, "SQLTables");
+}
+
+TEST(OdbcWin32Ui, AQuestionIsAnsweredYesOrNo) {
+    for (int answer : {IDYES, IDNO}) {
+        harness::MessageBoxCatcher catcher(answer);
+        bool yes = platformOdbcUi().question(nullptr, "Drop the table?", "Explorer");
+        ASSERT_EQ(catcher.boxes().size(), 1u);
+        EXPECT_EQ(catcher.boxes()[0].caption, "Explorer");
+        EXPECT_EQ(catcher.boxes()[0].text, "Drop the table?");
+        EXPECT_EQ(yes, answer == IDYES);
+    }
 }
 
 }  // namespace

@@ -2,7 +2,10 @@
 // resolution order and its messages, and the first-diagnostic error report.
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "odbc/odbc_binding.h"
+#include "odbc/odbc_handles.h"
 #include "tests/odbc/odbc_test_support.h"
 
 using odbc_test::fakeLibrary;
@@ -13,6 +16,7 @@ using odbc_test::RecordingUi;
 namespace {
 
 int owner = 0;  // stands for a window
+int explorer = 0, commander = 0;
 
 TEST(OdbcBinding, LoadResolvesTheWholeTable) {
     RecordingUi ui;
@@ -21,7 +25,7 @@ TEST(OdbcBinding, LoadResolvesTheWholeTable) {
     const OdbcFunctions& fn = binding.fn();
     EXPECT_TRUE(fn.SQLAllocConnect && fn.SQLTables && fn.SQLDataSourcesW && fn.SQLSetStmtOption);
     EXPECT_TRUE(fn.SQLPrimaryKeys && fn.SQLForeignKeys && fn.SQLProcedures && fn.SQLProcedureColumns &&
-                fn.SQLGetFunctions);
+                fn.SQLGetFunctions && fn.SQLMoreResults && fn.SQLSetConnectOption);
     EXPECT_TRUE(fn.SQLDriverConnect && fn.SQLConfigDataSource && fn.SQLGetInstalledDrivers);
     EXPECT_EQ(fn.SHObjectProperties, nullptr);  // no shell library given
     EXPECT_TRUE(ui.warnings.empty());
@@ -31,15 +35,16 @@ TEST(OdbcBinding, LoadResolvesTheWholeTable) {
     EXPECT_STREQ(OdbcBinding::functionName(0), "SQLAllocConnect");
     EXPECT_STREQ(OdbcBinding::functionName(25), "SQLDataSourcesW");
     EXPECT_STREQ(OdbcBinding::functionName(43), "SQLDriverConnect");
-    EXPECT_STREQ(OdbcBinding::functionName(44), "");
+    EXPECT_STREQ(OdbcBinding::functionName(45), "SQLSetConnectOption");
+    EXPECT_STREQ(OdbcBinding::functionName(46), "");
 }
 
 TEST(OdbcBinding, TwoWindowsLoadOnceAndTheLastReleaseFreesTheEnvironment) {
     FakeProbe probe("full");
     RecordingUi ui;
     OdbcBinding binding(fakeNames("full"), &ui);
-    ASSERT_EQ(binding.acquire(&owner), 1);
-    ASSERT_EQ(binding.acquire(&owner), 1);
+    ASSERT_EQ(binding.acquire(&explorer), 1);
+    ASSERT_EQ(binding.acquire(&commander), 1);
     EXPECT_EQ(binding.users(), 2);
     EXPECT_EQ(probe.state().installedDrivers, 1);
     EXPECT_EQ(probe.state().allocEnv, 1);
@@ -48,12 +53,12 @@ TEST(OdbcBinding, TwoWindowsLoadOnceAndTheLastReleaseFreesTheEnvironment) {
     SqlHenv environment = binding.environment();
     EXPECT_NE(environment, nullptr);
 
-    binding.release();
+    binding.release(&explorer);
     EXPECT_TRUE(binding.loaded());
     EXPECT_EQ(binding.environment(), environment);
     EXPECT_EQ(probe.state().freeEnv, 0);
 
-    binding.release();
+    binding.release(&commander);
     EXPECT_FALSE(binding.loaded());
     EXPECT_EQ(binding.environment(), nullptr);
     EXPECT_EQ(binding.users(), 0);
@@ -61,39 +66,118 @@ TEST(OdbcBinding, TwoWindowsLoadOnceAndTheLastReleaseFreesTheEnvironment) {
     EXPECT_EQ(binding.fn().SQLConnect, nullptr);
 
     // A release too many changes nothing.
-    binding.release();
+    binding.release(&commander);
     EXPECT_EQ(binding.users(), 0);
     EXPECT_EQ(probe.state().freeEnv, 1);
     EXPECT_TRUE(ui.warnings.empty());
+}
+
+// Each window counts once; a window that is no user (its acquire failed, or it released already)
+// takes the binding from nobody.
+TEST(OdbcBinding, OnlyAUserReleasesAndOnlyOnce) {
+    FakeProbe probe("full");
+    RecordingUi ui;
+    OdbcBinding binding(fakeNames("full"), &ui);
+    ASSERT_EQ(binding.acquire(&explorer), 1);
+    ASSERT_EQ(binding.acquire(&explorer), 1);
+    EXPECT_EQ(binding.users(), 1);
+    EXPECT_EQ(binding.release(&commander), 1);  // never a user
+    ASSERT_EQ(binding.acquire(&commander), 1);
+    binding.release(&commander);
+    binding.release(&commander);  // twice
+    EXPECT_EQ(binding.users(), 1);
+    EXPECT_TRUE(binding.loaded());
+    EXPECT_NE(binding.environment(), nullptr);
+    EXPECT_EQ(probe.state().freeEnv, 0);
+    binding.release(&explorer);
+    EXPECT_FALSE(binding.loaded());
+    EXPECT_EQ(probe.state().freeEnv, 1);
+}
+
+// The last release frees what the windows left connected before the environment, so the
+// driver manager can free it; a connection owner that comes later finds nothing to free.
+TEST(OdbcBinding, TheLastReleaseFreesLiveConnectionsFirst) {
+    FakeProbe probe("full");
+    RecordingUi ui;
+    OdbcBinding binding(fakeNames("full"), &ui);
+    ASSERT_EQ(binding.acquire(&explorer), 1);
+    auto stale = std::make_unique<OdbcConnection>(binding);
+    SqlHdbc never = nullptr;
+    ASSERT_EQ(binding.allocConnection(&never), sql::kSuccess);
+    ASSERT_EQ(binding.fn().SQLConnect(stale->get(), reinterpret_cast<SqlChar*>(const_cast<char*>("open")), 4, nullptr,
+                                      0, nullptr, 0),
+              sql::kSuccess);
+    EXPECT_EQ(binding.liveConnections(), 2);
+
+    EXPECT_EQ(binding.release(&explorer), 1);
+    EXPECT_EQ(probe.state().liveConnections, 0);
+    EXPECT_EQ(probe.state().failedFreeEnv, 0);
+    EXPECT_EQ(probe.state().freeEnv, 1);
+    EXPECT_FALSE(binding.loaded());
+
+    // The next window's connection may get the same handle; the stale owner must not free it.
+    ASSERT_EQ(binding.acquire(&commander), 1);
+    OdbcConnection fresh(binding);
+    ASSERT_TRUE(fresh.ok());
+    stale.reset();
+    EXPECT_EQ(probe.state().liveConnections, 1);
+    EXPECT_EQ(probe.state().invalidHandles, 0);
+    fresh.reset();
+    binding.release(&commander);
+}
+
+// A connection the binding never handed out keeps the driver manager from freeing the
+// environment: the binding then stays loaded rather than unload under it.
+TEST(OdbcBinding, ARefusedEnvironmentKeepsTheBindingLoaded) {
+    FakeProbe probe("full");
+    RecordingUi ui;
+    OdbcBinding binding(fakeNames("full"), &ui);
+    ASSERT_EQ(binding.acquire(&explorer), 1);
+    SqlHdbc foreign = nullptr;
+    ASSERT_EQ(binding.fn().SQLAllocHandle(sql::kHandleDbc, binding.environment(), &foreign), sql::kSuccess);
+    EXPECT_EQ(binding.release(&explorer), 0);
+    EXPECT_EQ(probe.state().failedFreeEnv, 1);
+    EXPECT_TRUE(binding.loaded());
+    EXPECT_NE(binding.environment(), nullptr);
+    EXPECT_TRUE(SharedLibrary::isMapped(fakeLibrary("full")));
+    // Once it is gone, the next window reuses the environment and its release frees everything.
+    binding.fn().SQLFreeConnect(foreign);
+    ASSERT_EQ(binding.acquire(&commander), 1);
+    EXPECT_EQ(probe.state().allocEnv, 1);
+    EXPECT_EQ(binding.release(&commander), 1);
+    EXPECT_FALSE(binding.loaded());
+    EXPECT_EQ(probe.state().freeEnv, 1);
 }
 
 TEST(OdbcBinding, TheLastReleaseUnloadsTheLibraries) {
     RecordingUi ui;
     OdbcBinding binding(fakeNames("full"), &ui);
     ASSERT_FALSE(SharedLibrary::isMapped(fakeLibrary("full")));
-    ASSERT_EQ(binding.acquire(&owner), 1);
-    ASSERT_EQ(binding.acquire(&owner), 1);
+    ASSERT_EQ(binding.acquire(&explorer), 1);
+    ASSERT_EQ(binding.acquire(&commander), 1);
     EXPECT_TRUE(SharedLibrary::isMapped(fakeLibrary("full")));
-    binding.release();
+    binding.release(&commander);
     EXPECT_TRUE(SharedLibrary::isMapped(fakeLibrary("full")));
-    binding.release();
+    binding.release(&explorer);
     EXPECT_FALSE(SharedLibrary::isMapped(fakeLibrary("full")));
     // And it loads again for the next window.
     ASSERT_EQ(binding.acquire(&owner), 1);
     EXPECT_TRUE(SharedLibrary::isMapped(fakeLibrary("full")));
-    binding.release();
+    binding.release(&owner);
 }
 
 TEST(OdbcBinding, AMissingOptionalFunctionStaysNull) {
     RecordingUi ui;
-    OdbcBinding binding(fakeNames("no_primary_keys"), &ui);
+    OdbcBinding binding(fakeNames("no_optional"), &ui);
     ASSERT_EQ(binding.acquire(&owner), 1);
     EXPECT_EQ(binding.fn().SQLPrimaryKeys, nullptr);
+    EXPECT_EQ(binding.fn().SQLMoreResults, nullptr);
+    EXPECT_EQ(binding.fn().SQLSetConnectOption, nullptr);
     EXPECT_NE(binding.fn().SQLForeignKeys, nullptr);
     EXPECT_NE(binding.fn().SQLGetFunctions, nullptr);
     EXPECT_NE(binding.fn().SQLDriverConnect, nullptr);
     EXPECT_TRUE(ui.warnings.empty());
-    binding.release();
+    binding.release(&owner);
 }
 
 TEST(OdbcBinding, AMissingRequiredFunctionIsNamedAloneAndStopsTheLoad) {
@@ -184,7 +268,7 @@ TEST(OdbcBinding, AnErrorShowsOnlyTheFirstDiagnostic) {
     ASSERT_EQ(ui.errors.size(), 3u);
     EXPECT_EQ(ui.errors[1], "[Fake] second diagnostic");
     EXPECT_EQ(ui.errors[2], "");
-    binding.release();
+    binding.release(&owner);
 }
 
 TEST(OdbcBinding, ANewConnectionPassesThroughTheCurrentConnectionSlot) {
@@ -197,7 +281,7 @@ TEST(OdbcBinding, ANewConnectionPassesThroughTheCurrentConnectionSlot) {
     ASSERT_EQ(binding.allocConnection(&connection), sql::kSuccess);
     EXPECT_NE(connection, nullptr);
     EXPECT_EQ(binding.currentConnection(), connection);
-    binding.release();
+    binding.release(&owner);
     EXPECT_EQ(binding.currentConnection(), nullptr);
 }
 

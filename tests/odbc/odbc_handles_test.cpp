@@ -14,17 +14,17 @@ namespace {
 
 int owner = 0;
 
-class FakeHandles : public testing::Test {
+class OdbcFakeHandles : public testing::Test {
   protected:
     void SetUp() override { ASSERT_EQ(binding_.acquire(&owner), 1); }
-    void TearDown() override { binding_.release(); }
+    void TearDown() override { binding_.release(&owner); }
 
     FakeProbe probe_{"full"};
     RecordingUi ui_;
     OdbcBinding binding_{fakeNames("full"), &ui_};
 };
 
-TEST_F(FakeHandles, AStatementIsFreedOnceWhereverItEnds) {
+TEST_F(OdbcFakeHandles, AStatementIsFreedOnceWhereverItEnds) {
     OdbcConnection connection(binding_);
     ASSERT_TRUE(connection.ok());
     {
@@ -46,15 +46,15 @@ TEST_F(FakeHandles, AStatementIsFreedOnceWhereverItEnds) {
     EXPECT_EQ(probe_.state().statementsFreed, 2);
 }
 
-TEST_F(FakeHandles, AFailedStatementAllocationFreesNothing) {
+TEST_F(OdbcFakeHandles, AFailedStatementAllocationFreesNothing) {
     OdbcStatement statement(binding_, nullptr);
     EXPECT_FALSE(statement.ok());
-    EXPECT_EQ(statement.result(), sql::kError);
+    EXPECT_EQ(statement.result(), sql::kInvalidHandle);  // a null connection
     statement.reset();
     EXPECT_EQ(probe_.state().statementsFreed, 0);
 }
 
-TEST_F(FakeHandles, AConnectionIsDisconnectedAndFreedOnce) {
+TEST_F(OdbcFakeHandles, AConnectionIsDisconnectedAndFreedOnce) {
     {
         OdbcConnection connection(binding_);
         ASSERT_TRUE(connection.ok());

@@ -8,7 +8,13 @@
 #include <map>
 
 #include "odbc/data_sources.h"
+#include "odbc/odbc_handles.h"
 #include "tests/odbc/odbc_test_support.h"
+
+#if !defined(_WIN32)
+#include <dirent.h>
+#include <unistd.h>
+#endif
 
 using odbc_test::RecordingUi;
 
@@ -30,12 +36,9 @@ class RealOdbc : public testing::Test {
         ASSERT_EQ(binding_.acquire(&owner), 1) << (ui_.warnings.empty() ? "" : ui_.warnings[0]);
     }
     void TearDown() override {
-        for (SqlHdbc connection : connections_) {
-            binding_.fn().SQLDisconnect(connection);
-            binding_.fn().SQLFreeConnect(connection);
-        }
-        if (binding_.users() > 0)
-            binding_.release();
+        for (SqlHdbc connection : connections_)
+            binding_.freeConnection(connection);
+        binding_.release(&owner);
         clearOdbcCredentials();
     }
 
@@ -151,8 +154,12 @@ TEST_F(RealOdbc, TheTestDataSourcesAreListedWithTheirDescriptions) {
                   binding_.environment(), [&](const char* name, const char* text) { seen[name] = text; }, binding_),
               1);
     EXPECT_EQ(seen[odbc_test::kSqliteDsn], "SQLite3");  // unixODBC describes a data source by its driver
-    // unixODBC widens the file's bytes one by one, so the low bytes give the name back unchanged.
+    // unixODBC widens the file's bytes one by one; the ANSI conversion gives the names back unchanged,
+    // also a letter Latin-1 lacks, and the listed name connects.
     EXPECT_EQ(seen.count(odbc_test::kAccentedDsn), 1u);
+    ASSERT_EQ(seen.count(odbc_test::kHungarianDsn), 1u);
+    SqlHdbc connection = nullptr;
+    EXPECT_EQ(open(seen.find(odbc_test::kHungarianDsn)->first.c_str(), &connection), sql::kSuccess);
     // A name longer than the buffer comes back cut (success with information) and is still listed,
     // and the names after it too.
     EXPECT_EQ(seen.count(odbc_test::longDsnName().substr(0, 255)), 1u);
@@ -298,6 +305,98 @@ TEST_F(RealOdbc, TheInstallerListsTheTestDrivers) {
         names.push_back(name);
     EXPECT_NE(std::find(names.begin(), names.end(), "SQLite3"), names.end());
     EXPECT_NE(std::find(names.begin(), names.end(), "MariaDB Unicode"), names.end());
+}
+
+#if !defined(_WIN32)
+// How many of the process's descriptors are open on a file whose path ends in `suffix`.
+int openDescriptors(const std::string& suffix) {
+    int count = 0;
+    DIR* dir = opendir("/proc/self/fd");
+    while (dirent* entry = dir ? readdir(dir) : nullptr) {
+        char target[4096];
+        ssize_t length = readlink(("/proc/self/fd/" + std::string(entry->d_name)).c_str(), target, sizeof target - 1);
+        if (length <= 0)
+            continue;
+        std::string path(target, static_cast<std::size_t>(length));
+        count += path.size() >= suffix.size() && path.compare(path.size() - suffix.size(), suffix.size(), suffix) == 0;
+    }
+    if (dir)
+        closedir(dir);
+    return count;
+}
+#endif
+
+// A window that closes without freeing its connection: the last release frees it, so the
+// driver manager frees the environment and the database file is closed.
+TEST_F(RealOdbc, TheLastReleaseClosesAConnectionLeftOpen) {
+#if !defined(_WIN32)
+    int before = openDescriptors("/quarrow.db");
+#endif
+    SqlHdbc connection = nullptr;
+    ASSERT_EQ(binding_.allocConnection(&connection), sql::kSuccess);
+    SqlHdbc node = nullptr;
+    ASSERT_EQ(connect(&owner, odbc_test::kSqliteDsn, connection, &node, nullptr, false, 0, binding_), sql::kSuccess);
+    {
+        OdbcStatement statement(binding_, connection);
+        ASSERT_TRUE(sql::succeeded(statement.execDirect("create table if not exists kept (a integer)")));
+    }
+#if !defined(_WIN32)
+    EXPECT_GT(openDescriptors("/quarrow.db"), before);
+#endif
+    EXPECT_EQ(binding_.release(&owner), 1);
+    EXPECT_FALSE(binding_.loaded());
+    EXPECT_EQ(binding_.environment(), nullptr);
+#if !defined(_WIN32)
+    EXPECT_EQ(openDescriptors("/quarrow.db"), before);
+#endif
+}
+
+TEST_F(RealOdbc, ConnectOptionsAndMoreResultsReachTheDriver) {
+    SqlHdbc connection = nullptr;
+    ASSERT_EQ(open(odbc_test::kSqliteDsn, &connection), sql::kSuccess);
+    const OdbcFunctions& fn = binding_.fn();
+    ASSERT_TRUE(fn.SQLSetConnectOption && fn.SQLMoreResults);
+    EXPECT_EQ(fn.SQLSetConnectOption(connection, sql::kAutocommit, sql::kAutocommitOff), sql::kSuccess);
+    SqlULen value = 7;
+    EXPECT_EQ(fn.SQLGetConnectOption(connection, sql::kAutocommit, &value), sql::kSuccess);
+    EXPECT_EQ(static_cast<SqlUInteger>(value), sql::kAutocommitOff);
+    EXPECT_EQ(fn.SQLSetConnectOption(connection, sql::kAutocommit, sql::kAutocommitOn), sql::kSuccess);
+    OdbcStatement statement(binding_, connection);
+    ASSERT_TRUE(sql::succeeded(statement.execDirect("select 1")));
+    EXPECT_EQ(statement.moreResults(), sql::kNoData);
+}
+
+// The driver reads a braced password as the whole password: characters of the connection-string
+// grammar in it add no attribute.
+TEST_F(RealOdbc, APasswordWithGrammarCharactersConnectsBraced) {
+    REQUIRE_MARIADB();
+    SqlHdbc admin = nullptr;
+    ASSERT_TRUE(
+        sql::succeeded(open(odbc_test::kMariaDbDsn, &admin, odbc_test::kMariaDbUser, odbc_test::kMariaDbPassword)));
+    OdbcStatement statement(binding_, admin);
+    // (This driver trims a braced value's spaces, so none of these starts or ends with one.)
+    for (const char* password : {"p;w}d{x=y", "{braced}", "x;DSN=nothing", "a(b)c,d"}) {
+        ASSERT_TRUE(sql::succeeded(statement.execDirect(std::string("create or replace user 'quarrow_odd'@'%' "
+                                                                    "identified by '") +
+                                                        password + "'")))
+            << statement.errorText();
+        ASSERT_TRUE(sql::succeeded(statement.execDirect("grant select on quarrow.* to 'quarrow_odd'@'%'")));
+        char text[kConnectionStringSize];
+        ConnectionStringWriter out(text, sizeof text);
+        out.put("DSN=");
+        out.value(odbc_test::kMariaDbDsn);
+        out.put(";UID=quarrow_odd;PWD=");
+        out.value(password);
+        ASSERT_TRUE(out.ok());
+        OdbcConnection connection(binding_);
+        SqlChar completed[1024];
+        SqlSmallInt length = 0;
+        SqlReturn rc =
+            binding_.fn().SQLDriverConnect(connection.get(), nullptr, reinterpret_cast<SqlChar*>(text), sql::kNts,
+                                           completed, sizeof completed, &length, sql::kDriverNoPrompt);
+        EXPECT_TRUE(sql::succeeded(rc)) << text << ": " << binding_.firstDiagnostic(nullptr, connection.get(), nullptr);
+    }
+    EXPECT_TRUE(sql::succeeded(statement.execDirect("drop user 'quarrow_odd'@'%'")));
 }
 
 TEST_F(RealOdbc, AFileWhoseDriverIsMissingFailsAfterOneLogin) {

@@ -42,6 +42,14 @@ FakeProbe::FakeProbe(const std::string& variant) : library_(SharedLibrary::open(
     state_ = getFunction();
 }
 
+void FakeProbe::setRows(const std::vector<const char*>& rows, bool noTotal) {
+    void* set = library_.symbol("fakeSetRows");
+    void (*setFunction)(const char* const*, int, int) = nullptr;
+    std::memcpy(&setFunction, &set, sizeof set);
+    rows_ = rows;
+    setFunction(rows_.data(), static_cast<int>(rows_.size()), noTotal ? 1 : 0);
+}
+
 namespace {
 
 bool fileHasSection(const char* path, const std::string& section) {
@@ -73,6 +81,8 @@ bool writeOwnConfiguration() {
          << "/quarrow.db\n";
     // The same odd names as the test script's configuration (see tools/odbc-ini.sh).
     user << "\n[" << kAccentedDsn << "]\nDescription=Accented name\nDriver=SQLite3\n";
+    user << "\n[" << kHungarianDsn << "]\nDescription=Hungarian name\nDriver=SQLite3\nDatabase=" << dir
+         << "/quarrow.db\n";
     user << "\n[" << longDsnName() << "]\nDescription=Long name\nDriver=SQLite3\n";
     setenv("ODBCSYSINI", dir.c_str(), 1);
     setenv("ODBCINI", (dir + "/user.ini").c_str(), 1);

@@ -19,11 +19,17 @@ class RecordingUi : public OdbcUi {
     }
     void waitCursor(bool wait) override { cursorWaits.push_back(wait); }
     bool login(void* owner, OdbcCredentials& credentials) override;
+    bool question(void*, const char* text, const char*) override {
+        questions.push_back(text);
+        return answerYes;
+    }
 
     std::vector<std::string> warnings;
     std::vector<std::string> errors;
     std::vector<void*> errorOwners;
     std::vector<bool> cursorWaits;
+    std::vector<std::string> questions;
+    bool answerYes = false;
     int logins = 0;
     bool confirmLogin = false;
     std::string loginUser;
@@ -51,9 +57,15 @@ struct FakeState {
     int statementsFreed;
     int disconnects;
     int connectionsFreed;
+    int invalidHandles;
+    int liveConnections;
+    int liveStatements;
+    int failedFreeEnv;
+    char lastExec[256];
+    int setConnectOptions;
 };
 
-// File name of a stand-in driver manager variant: full, no_tables, no_primary_keys, no_drivers,
+// File name of a stand-in driver manager variant: full, no_tables, no_optional, no_drivers,
 // no_data_sources, no_environment.
 std::string fakeLibrary(const std::string& variant);
 // The variant as driver manager and installer at once, with no shell library.
@@ -64,10 +76,14 @@ class FakeProbe {
   public:
     explicit FakeProbe(const std::string& variant);
     FakeState& state() { return *state_; }
+    // Every statement then yields one text column with these rows (null: SQL NULL), reported
+    // piece by piece with their remaining length, or with SQL_NO_TOTAL.
+    void setRows(const std::vector<const char*>& rows, bool noTotal = false);
 
   private:
     SharedLibrary library_;
     FakeState* state_ = nullptr;
+    std::vector<const char*> rows_;
 };
 
 // Makes sure unixODBC finds the test configuration: the variables set by the test script, or
@@ -77,6 +93,8 @@ constexpr const char* kSqliteDsn = "QuarrowSQLite";
 constexpr const char* kMariaDbDsn = "QuarrowMariaDB";
 // "QuarrowSzámla" with the letter as the single byte 0xE1, and a 300-character name.
 constexpr const char* kAccentedDsn = "QuarrowSz\xE1mla";
+// "QuarrowSzőke" in Windows-1250: a letter Latin-1 lacks.
+constexpr const char* kHungarianDsn = "QuarrowSz\xF5ke";
 std::string longDsnName();
 constexpr const char* kMariaDbUser = "quarrow";
 constexpr const char* kMariaDbPassword = "quarrow-secret";

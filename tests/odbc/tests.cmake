@@ -5,11 +5,12 @@ target_sources(quarrow_tests PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/odbc_handles_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/data_sources_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/odbc_real_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/column_text_test.cpp
 )
 target_link_libraries(quarrow_tests PRIVATE qodbc)
 
 # Stand-in driver managers, each lacking something; they sit beside the test exe.
-foreach(variant full no_tables no_primary_keys no_drivers no_data_sources no_environment)
+foreach(variant full no_tables no_optional no_drivers no_data_sources no_environment)
     add_library(fake_odbc_${variant} SHARED ${CMAKE_CURRENT_LIST_DIR}/fake_driver_manager.c)
     set_target_properties(fake_odbc_${variant} PROPERTIES PREFIX "" LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}
                           RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR} C_VISIBILITY_PRESET hidden)
@@ -20,7 +21,7 @@ foreach(variant full no_tables no_primary_keys no_drivers no_data_sources no_env
     add_dependencies(quarrow_tests fake_odbc_${variant})
 endforeach()
 target_compile_definitions(fake_odbc_no_tables PRIVATE FAKE_OMIT_TABLES)
-target_compile_definitions(fake_odbc_no_primary_keys PRIVATE FAKE_OMIT_PRIMARY_KEYS)
+target_compile_definitions(fake_odbc_no_optional PRIVATE FAKE_OMIT_OPTIONAL)
 target_compile_definitions(fake_odbc_no_drivers PRIVATE FAKE_NO_DRIVERS)
 target_compile_definitions(fake_odbc_no_data_sources PRIVATE FAKE_NO_DATA_SOURCES)
 target_compile_definitions(fake_odbc_no_environment PRIVATE FAKE_NO_ENVIRONMENT)
