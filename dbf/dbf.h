@@ -32,8 +32,8 @@ enum class TableError {
     SameFile,      // the output is the table or its memo file itself
     NameTooLong,   // a name built from the table's would not fit
     ReadFailed,
-    WriteFailed,   // a write or rename failed part-way (the disk may be full)
-    Cancelled,     // the progress callback asked to stop; the table is as it was
+    WriteFailed,  // a write or rename failed part-way (the disk may be full)
+    Cancelled,    // the progress callback asked to stop; the table is as it was
 };
 
 // Progress of a whole-table operation: `report` gets the units done and the units in all, and returns 0
