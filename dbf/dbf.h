@@ -43,6 +43,8 @@ struct TableProgress {
     void* context = nullptr;
 };
 
+class TableJob;
+
 constexpr int kMemoBlockSize = 512;
 constexpr int kMemoBufferSize = 64000;  // a memo reads back as at most kMemoBufferSize - 1 characters
 constexpr int kMaxCreateFields = 127;
@@ -183,6 +185,7 @@ class dbf {
     // Puts the memo block number into field `index` the way writeMemo does: in 10 characters, or in the
     // field's width when it is narrower; false (the field unchanged) when the number does not fit.
     bool setMemoBlock(int index, uint32_t block);
+    void setOrBlank(int index, const char* text, TableJob& job);
     void clearState();
     bool parseDescriptors();
     static void oemToAnsiBytes(char* bytes, size_t length);
