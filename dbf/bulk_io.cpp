@@ -304,21 +304,31 @@ void BulkAppender::abandon() {
     rollBack();
 }
 
-// The count on disk was never raised; the files get their old ends and the memo header its old counter.
+// The files get their old ends and the memo header its old counter. The records stay when the count on
+// disk cannot be put back: a count ahead of the records would be worse than a partial append.
 void BulkAppender::rollBack() {
     records_.clear();
     memoBatch_.clear();
-    count_ = written_ = firstCount_;
     if (!table_.open_)
         return;
+    uint8_t bytes[4];
+    uint32_t done = 0;
+    if (table_.recordCountOnDisk() != firstCount_) {
+        put32(bytes, firstCount_);
+        if (!table_.table_.writeAt(4, bytes, 4, &done) || done != 4 || table_.recordCountOnDisk() != firstCount_) {
+            table_.header_.recordCount = table_.recordCountOnDisk();
+            if (memoStarted_)
+                table_.memo_.unlock(0, kMemoBlockSize);
+            return;
+        }
+    }
+    count_ = written_ = firstCount_;
     table_.table_.truncateAt(tableSize_);
     if (endMarker_) {
         char marker = 0x1A;
-        uint32_t done = 0;
         table_.table_.writeAt(tableSize_ - 1, &marker, 1, &done);
     }
     if (memoStarted_) {
-        uint32_t done = 0;
         table_.memo_.writeAt(0, memoHeader_, sizeof memoHeader_, &done);
         memcpy(table_.memoHeader_, memoHeader_, sizeof memoHeader_);
         table_.memo_.truncateAt(memoSize_);

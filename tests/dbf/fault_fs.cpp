@@ -18,10 +18,11 @@ class FaultyFile : public platform::OpenFile {
         return real_->readAt(offset, buffer, count, done);
     }
     bool write(const void* buffer, uint32_t count, uint32_t* done) override {
+        uint32_t here = real_->seek(0, platform::kFileCurrent);
         if (!fs_.fails(FaultOp::Write, name_))
             return real_->write(buffer, count, done);
         *done = 0;
-        if (fs_.shortWrite() && count > 1)
+        if (growsOnFullDisk(here, count))
             real_->write(buffer, count / 2, done);
         return false;
     }
@@ -29,7 +30,7 @@ class FaultyFile : public platform::OpenFile {
         if (!fs_.fails(FaultOp::Write, name_))
             return real_->writeAt(offset, buffer, count, done);
         *done = 0;
-        if (fs_.shortWrite() && count > 1)
+        if (growsOnFullDisk(offset, count))
             real_->writeAt(offset, buffer, count / 2, done);
         return false;
     }
@@ -46,6 +47,11 @@ class FaultyFile : public platform::OpenFile {
     bool close() override { return real_->close(); }
 
   private:
+    // A full disk refuses only what needs new space: a write that grows the file puts its first half
+    // down; one inside the file writes nothing.
+    bool growsOnFullDisk(uint32_t offset, uint32_t count) {
+        return fs_.shortWrite() && count > 1 && static_cast<uint64_t>(offset) + count > real_->size();
+    }
     FaultyFileSystem& fs_;
     std::unique_ptr<platform::OpenFile> real_;
     std::string name_;

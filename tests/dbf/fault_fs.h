@@ -17,8 +17,8 @@ enum class FaultOp { Write, Rename, Delete, Open };
 class FaultyFileSystem : public platform::FileSystem {
   public:
     // Fails the `nth` call of `op` (0: none), and with `andLater` every later one too. `shortWrite`
-    // makes a failing write put its first half down before failing. `nameHas` limits the counting and
-    // failing to files whose name contains it (empty: every file).
+    // makes the disk full: a failing write that grows the file puts its first half down first. `nameHas` limits the
+    // counting and failing to files whose name contains it (empty: every file).
     void failAt(FaultOp op, int nth, bool andLater = false, bool shortWrite = false, std::string nameHas = "");
     void clear() { failAt(FaultOp::Write, 0); }
     // Calls of `op` counted so far (on files matching the name filter).

@@ -106,9 +106,10 @@ TEST_F(WriteFaults, NoFailedWriteOrOpenLosesTheTableOrLeavesPartialOutput) {
         std::string dir = prepare(++round);
         int writes = 0, opens = 0;
         {
+            ScopedFileSystem scope(fs);
             dbf t((dir + "/T.DBF").c_str());
             ASSERT_EQ(1, t.open(1));
-            ScopedFileSystem scope(fs);
+            fs.clear();
             ASSERT_EQ(1, op.run(t, dir)) << op.name;
             writes = fs.calls(FaultOp::Write);
             opens = fs.calls(FaultOp::Open);
@@ -130,9 +131,10 @@ TEST_F(WriteFaults, NoFailedWriteOrOpenLosesTheTableOrLeavesPartialOutput) {
                 auto filesBefore = filesIn(dir);
                 int result = 0;
                 {
+                    // The table is opened in the failing file system too; the fault counts from here.
+                    ScopedFileSystem scope(fs);
                     dbf t((dir + "/T.DBF").c_str());
                     ASSERT_EQ(1, t.open(1));
-                    ScopedFileSystem scope(fs);
                     fs.failAt(fault.op, k, fault.later, fault.later);
                     result = op.run(t, dir);
                     if (result == 0) {
