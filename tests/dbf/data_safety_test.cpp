@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <iterator>
 
 #include "dbf/restructure.h"
 #include "dbf/table_swap.h"
