@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <utility>
 
 #include "base/file_platform.h"
 
@@ -36,11 +37,8 @@ bool setLock(int file, short type, uint32_t offset, uint32_t length) {
 
 }  // namespace
 
-FileHandle::~FileHandle() {
-    close();
-}
-
-FileHandle::FileHandle(FileHandle&& other) noexcept : native_(other.native_), pending_(other.pending_) {
+FileHandle::FileHandle(FileHandle&& other) noexcept
+    : native_(other.native_), other_(std::move(other.other_)), pending_(other.pending_) {
     other.native_ = kNone;
     other.pending_ = -1;
 }
@@ -49,6 +47,7 @@ FileHandle& FileHandle::operator=(FileHandle&& other) noexcept {
     if (this != &other) {
         close();
         native_ = other.native_;
+        other_ = std::move(other.other_);
         pending_ = other.pending_;
         other.native_ = kNone;
         other.pending_ = -1;
@@ -56,8 +55,8 @@ FileHandle& FileHandle::operator=(FileHandle&& other) noexcept {
     return *this;
 }
 
-bool FileHandle::open(const char* name, uint32_t access, uint32_t /*share*/, uint32_t disposition, uint32_t) {
-    close();
+bool FileHandle::openNative(const char* name, uint32_t access, uint32_t /*share*/, uint32_t disposition, uint32_t) {
+    closeNative();
     int flags = O_CLOEXEC;
     if ((access & kGenericRead) && (access & kGenericWrite))
         flags |= O_RDWR;
@@ -102,7 +101,7 @@ void FileHandle::settle() {
     pending_ = -1;
 }
 
-bool FileHandle::close() {
+bool FileHandle::closeNative() {
     pending_ = -1;
     if (native_ == kNone)
         return false;
@@ -111,7 +110,7 @@ bool FileHandle::close() {
     return result == 0;
 }
 
-uint32_t FileHandle::seek(int32_t distance, int method) {
+uint32_t FileHandle::seekNative(int32_t distance, int method) {
     if (native_ == kNone)
         return kInvalidPosition;
     settle();
@@ -122,14 +121,14 @@ uint32_t FileHandle::seek(int32_t distance, int method) {
     return static_cast<uint32_t>(target);
 }
 
-uint32_t FileHandle::size() const {
+uint32_t FileHandle::sizeNative() const {
     struct stat st;
     if (native_ == kNone || fstat(fd(native_), &st) != 0)
         return 0;
     return static_cast<uint32_t>(st.st_size);
 }
 
-bool FileHandle::read(void* buffer, uint32_t count, uint32_t* done) {
+bool FileHandle::readNative(void* buffer, uint32_t count, uint32_t* done) {
     *done = 0;
     if (native_ == kNone)
         return false;
@@ -148,7 +147,7 @@ bool FileHandle::read(void* buffer, uint32_t count, uint32_t* done) {
     return true;
 }
 
-bool FileHandle::write(const void* buffer, uint32_t count, uint32_t* done) {
+bool FileHandle::writeNative(const void* buffer, uint32_t count, uint32_t* done) {
     *done = 0;
     if (native_ == kNone)
         return false;
@@ -165,7 +164,7 @@ bool FileHandle::write(const void* buffer, uint32_t count, uint32_t* done) {
     return true;
 }
 
-bool FileHandle::readAt(uint32_t offset, void* buffer, uint32_t count, uint32_t* done) {
+bool FileHandle::readAtNative(uint32_t offset, void* buffer, uint32_t count, uint32_t* done) {
     *done = 0;
     if (native_ == kNone)
         return false;
@@ -184,7 +183,7 @@ bool FileHandle::readAt(uint32_t offset, void* buffer, uint32_t count, uint32_t*
     return true;
 }
 
-bool FileHandle::writeAt(uint32_t offset, const void* buffer, uint32_t count, uint32_t* done) {
+bool FileHandle::writeAtNative(uint32_t offset, const void* buffer, uint32_t count, uint32_t* done) {
     *done = 0;
     if (native_ == kNone)
         return false;
@@ -204,7 +203,7 @@ bool FileHandle::writeAt(uint32_t offset, const void* buffer, uint32_t count, ui
     return ok;
 }
 
-bool FileHandle::lock(uint32_t offset, uint32_t length) {
+bool FileHandle::lockNative(uint32_t offset, uint32_t length) {
     if (native_ == kNone)
         return false;
     // fcntl refuses a write lock on a read-only descriptor; a read lock still conflicts with every writer.
@@ -213,11 +212,11 @@ bool FileHandle::lock(uint32_t offset, uint32_t length) {
     return setLock(fd(native_), type, offset, length);
 }
 
-bool FileHandle::unlock(uint32_t offset, uint32_t length) {
+bool FileHandle::unlockNative(uint32_t offset, uint32_t length) {
     return native_ != kNone && setLock(fd(native_), F_UNLCK, offset, length);
 }
 
-bool FileHandle::truncate() {
+bool FileHandle::truncateNative() {
     if (native_ == kNone)
         return false;
     settle();
@@ -225,12 +224,24 @@ bool FileHandle::truncate() {
     return here >= 0 && ftruncate(fd(native_), here) == 0;
 }
 
-bool deleteFile(const char* name) {
+bool deleteFileNative(const char* name) {
     return unlink(name) == 0;
 }
 
-bool renameFile(const char* from, const char* to) {
+bool renameFileNative(const char* from, const char* to) {
     return rename(from, to) == 0;
+}
+
+bool fileExistsNative(const char* name) {
+    struct stat st;
+    return stat(name, &st) == 0;
+}
+
+int sameFileNative(const char* a, const char* b) {
+    struct stat sa, sb;
+    if (stat(a, &sa) != 0 || stat(b, &sb) != 0)
+        return errno == ENOENT || errno == ENOTDIR ? 0 : -1;
+    return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino ? 1 : 0;
 }
 
 std::string tempDirectory() {

@@ -104,6 +104,13 @@ TEST_F(Memo, WriteMemoWithoutTheLockChangesNothing) {
     EXPECT_EQ(std::string(10, ' '), t.getField(1));
     EXPECT_EQ(0, t.writeMemo(2, "x"));
     EXPECT_EQ(0, t.writeMemo(-1, "x"));
+    // A record that has a memo keeps it: a short text is not rewritten in place without the lock.
+    ASSERT_EQ(1, t.lockRecord());
+    ASSERT_EQ(1, t.writeMemo(1, "kept"));
+    ASSERT_EQ(1, t.unlock());
+    EXPECT_EQ(0, t.writeMemo(1, "lost"));
+    EXPECT_STREQ("kept", t.readMemo(t.getField(1)));
+    EXPECT_EQ(3u, nextFree());
     // The memo header's lock makes a second writer fail at once.
     dbf other(name_.c_str());
     ASSERT_EQ(1, other.open(1));
@@ -115,6 +122,7 @@ TEST_F(Memo, WriteMemoWithoutTheLockChangesNothing) {
     EXPECT_EQ(0, t.writeMemo(1, "x"));
     holder.unlock(0, 512);
     EXPECT_EQ(1, t.writeMemo(1, "x"));
+    EXPECT_STREQ("x", t.readMemo(t.getField(1)));
 }
 
 TEST_F(Memo, DamagedMemoFilesReadAsEmptyOrAsFarAsTheyGo) {

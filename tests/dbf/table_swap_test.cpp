@@ -7,6 +7,7 @@
 
 #include "dbf/table_swap.h"
 #include "tests/dbf/dbf_test_util.h"
+#include "tests/dbf/fault_fs.h"
 
 namespace {
 
@@ -193,6 +194,21 @@ TEST_F(SwapNames, ASwapWhoseTableIsMissingChangesNothing) {
     SwapOutcome outcome = swapTableFiles(systemFileOps(), dir_.file("N.DBF"), dir_.file("N.DBF2"));
     EXPECT_EQ(outcome.result, kSwapRestored);
     EXPECT_FALSE(std::filesystem::exists(dir_.file("N.DBF")));
+}
+
+// The real file operations go through the installed file system: a rename it refuses is undone.
+TEST_F(SwapNames, TheSwapMeetsTheFailuresOfTheInstalledFileSystem) {
+    std::string table = dir_.file("S.DBF"), fresh = dir_.file("S.DBF2");
+    writeTable(table, "old", 3, true);
+    writeTable(fresh, "new", 1, true);
+    dbftest::FaultyFileSystem fs;
+    fs.failAt(dbftest::FaultOp::Rename, 3);
+    {
+        dbftest::ScopedFileSystem scope(fs);
+        EXPECT_EQ(kSwapRestored, swapTableFiles(systemFileOps(), table, fresh).result);
+    }
+    EXPECT_TRUE(fs.fired());
+    EXPECT_EQ("old", whichTable(table, 3, true, 1, true));
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 target_sources(quarrow_tests PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/files_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/fault_fs.cpp
     ${CMAKE_CURRENT_LIST_DIR}/dbf_create_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/dbf_records_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/memo_test.cpp
@@ -20,6 +21,8 @@ target_sources(quarrow_tests PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/maintenance_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/sort_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/append_export_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/write_faults_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/data_safety_test.cpp
 )
 if(NOT QUARROW_WIN32)
     target_sources(quarrow_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR}/maint_interop_test.cpp)
