@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 namespace platform {
@@ -25,6 +26,46 @@ constexpr int kFileCurrent = 1;
 constexpr int kFileEnd = 2;
 constexpr uint32_t kInvalidPosition = 0xFFFFFFFFu;  // what SetFilePointer returns on failure
 
+// One open file of a FileSystem other than the operating system's; the calls mean what FileHandle's do.
+class OpenFile {
+  public:
+    virtual ~OpenFile() = default;
+    virtual uint32_t seek(int32_t distance, int method) = 0;
+    virtual uint32_t size() = 0;
+    virtual bool read(void* buffer, uint32_t count, uint32_t* done) = 0;
+    virtual bool write(const void* buffer, uint32_t count, uint32_t* done) = 0;
+    virtual bool readAt(uint32_t offset, void* buffer, uint32_t count, uint32_t* done) = 0;
+    virtual bool writeAt(uint32_t offset, const void* buffer, uint32_t count, uint32_t* done) = 0;
+    virtual bool lock(uint32_t offset, uint32_t length) = 0;
+    virtual bool unlock(uint32_t offset, uint32_t length) = 0;
+    virtual bool truncate() = 0;
+    virtual bool close() = 0;  // called once, before destruction
+};
+
+// Everything the program does to files, as a whole: tests install one that injects failures or keeps
+// files in memory. `systemFileSystem()` is the operating system's own (a wrapper can pass calls on to it).
+class FileSystem {
+  public:
+    virtual ~FileSystem() = default;
+    // The open file, or null when the system refuses (arguments as FileHandle::open takes them).
+    virtual std::unique_ptr<OpenFile> open(const char* name,
+                                           uint32_t access,
+                                           uint32_t share,
+                                           uint32_t disposition,
+                                           uint32_t flags) = 0;
+    virtual bool deleteFile(const char* name) = 0;
+    virtual bool renameFile(const char* from, const char* to) = 0;
+    virtual bool exists(const char* name) = 0;
+    // 1 when both names reach the same file, 0 when they do not, -1 when either cannot be examined.
+    virtual int sameFile(const char* a, const char* b) = 0;
+};
+
+FileSystem& systemFileSystem();
+// Routes every later open, delete, rename, existence and identity question through `fs` (null: the
+// operating system directly). Files opened before keep the system they were opened in. Returns the
+// one installed before.
+FileSystem* installFileSystem(FileSystem* fs);
+
 // One open file; move-only, closes itself. `native` is a HANDLE on Windows, a descriptor elsewhere.
 class FileHandle {
   public:
@@ -35,7 +76,7 @@ class FileHandle {
     FileHandle(const FileHandle&) = delete;
     FileHandle& operator=(const FileHandle&) = delete;
 
-    bool isOpen() const { return native_ != kNone; }
+    bool isOpen() const { return native_ != kNone || other_; }
     intptr_t native() const { return native_; }
 
     // Opens `name`; replaces (and closes) any file held before. False when the system refuses.
@@ -56,21 +97,42 @@ class FileHandle {
     bool unlock(uint32_t offset, uint32_t length);
     bool truncate();  // ends the file at the current position
 
+    // The operating system's calls, whatever file system is installed (the real FileSystem's own).
+    bool openNative(const char* name, uint32_t access, uint32_t share, uint32_t disposition, uint32_t flags);
+
   private:
     static constexpr intptr_t kNone = -1;
     intptr_t native_ = kNone;
+    std::unique_ptr<OpenFile> other_;  // set when the file lives in an installed FileSystem
+
+    uint32_t seekNative(int32_t distance, int method);
+    uint32_t sizeNative() const;
+    bool readNative(void* buffer, uint32_t count, uint32_t* done);
+    bool writeNative(const void* buffer, uint32_t count, uint32_t* done);
+    bool readAtNative(uint32_t offset, void* buffer, uint32_t count, uint32_t* done);
+    bool writeAtNative(uint32_t offset, const void* buffer, uint32_t count, uint32_t* done);
+    bool lockNative(uint32_t offset, uint32_t length);
+    bool unlockNative(uint32_t offset, uint32_t length);
+    bool truncateNative();
+    bool closeNative();
     // POSIX: where a positioned call left the position; applied by the next call that uses the position.
     int64_t pending_ = -1;
     void settle();
 };
 
-// Windows refuses a read or a write that touches a range another handle has locked; POSIX locks only
-// advise. Tests switch this on to meet that refusal natively (every read and write then asks for locks).
-void emulateWindowsLocks(bool on);
-
-// File-system services used beside open files.
+// File-system services used beside open files, through the installed FileSystem.
 bool deleteFile(const char* name);
 bool renameFile(const char* from, const char* to);
+bool fileExists(const char* name);  // a plain name, no wildcards
+// Whether two names reach one file, whatever their spelling (relative, letter case, "./"): 1 the same,
+// 0 different or either missing, -1 when they cannot be examined.
+int sameFile(const char* a, const char* b);
+
+// The operating system's own calls, bypassing any installed FileSystem.
+bool deleteFileNative(const char* name);
+bool renameFileNative(const char* from, const char* to);
+bool fileExistsNative(const char* name);
+int sameFileNative(const char* a, const char* b);
 // The directory for temporary files, ending with the path separator.
 std::string tempDirectory();
 // A name of a new, empty file in `directory` beginning with `prefix` (the file is created); empty on failure.

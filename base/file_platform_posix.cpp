@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <utility>
 
 #include "base/file_platform.h"
 
@@ -34,40 +35,10 @@ bool setLock(int file, short type, uint32_t offset, uint32_t length) {
     return fcntl(file, F_OFD_SETLK, &fl) == 0;
 }
 
-bool emulatingWindowsLocks = false;
-
-// Whether another open file description holds a lock on any byte of the range (see emulateWindowsLocks).
-bool lockedElsewhere(int file, uint64_t offset, uint32_t count) {
-    if (!emulatingWindowsLocks || count == 0)
-        return false;
-    struct flock fl;
-    memset(&fl, 0, sizeof fl);
-    fl.l_type = F_WRLCK;  // conflicts with every lock, as a Windows lock shuts out every other handle
-    fl.l_whence = SEEK_SET;
-    fl.l_start = static_cast<off_t>(offset);
-    fl.l_len = static_cast<off_t>(count);
-    if (fcntl(file, F_OFD_GETLK, &fl) != 0 || fl.l_type == F_UNLCK)
-        return false;
-    errno = EACCES;
-    return true;
-}
-
-uint64_t position(int file) {
-    off_t here = lseek(file, 0, SEEK_CUR);
-    return here < 0 ? 0 : static_cast<uint64_t>(here);
-}
-
 }  // namespace
 
-void emulateWindowsLocks(bool on) {
-    emulatingWindowsLocks = on;
-}
-
-FileHandle::~FileHandle() {
-    close();
-}
-
-FileHandle::FileHandle(FileHandle&& other) noexcept : native_(other.native_), pending_(other.pending_) {
+FileHandle::FileHandle(FileHandle&& other) noexcept
+    : native_(other.native_), other_(std::move(other.other_)), pending_(other.pending_) {
     other.native_ = kNone;
     other.pending_ = -1;
 }
@@ -76,6 +47,7 @@ FileHandle& FileHandle::operator=(FileHandle&& other) noexcept {
     if (this != &other) {
         close();
         native_ = other.native_;
+        other_ = std::move(other.other_);
         pending_ = other.pending_;
         other.native_ = kNone;
         other.pending_ = -1;
@@ -83,8 +55,8 @@ FileHandle& FileHandle::operator=(FileHandle&& other) noexcept {
     return *this;
 }
 
-bool FileHandle::open(const char* name, uint32_t access, uint32_t /*share*/, uint32_t disposition, uint32_t) {
-    close();
+bool FileHandle::openNative(const char* name, uint32_t access, uint32_t /*share*/, uint32_t disposition, uint32_t) {
+    closeNative();
     int flags = O_CLOEXEC;
     if ((access & kGenericRead) && (access & kGenericWrite))
         flags |= O_RDWR;
@@ -129,7 +101,7 @@ void FileHandle::settle() {
     pending_ = -1;
 }
 
-bool FileHandle::close() {
+bool FileHandle::closeNative() {
     pending_ = -1;
     if (native_ == kNone)
         return false;
@@ -138,7 +110,7 @@ bool FileHandle::close() {
     return result == 0;
 }
 
-uint32_t FileHandle::seek(int32_t distance, int method) {
+uint32_t FileHandle::seekNative(int32_t distance, int method) {
     if (native_ == kNone)
         return kInvalidPosition;
     settle();
@@ -149,20 +121,18 @@ uint32_t FileHandle::seek(int32_t distance, int method) {
     return static_cast<uint32_t>(target);
 }
 
-uint32_t FileHandle::size() const {
+uint32_t FileHandle::sizeNative() const {
     struct stat st;
     if (native_ == kNone || fstat(fd(native_), &st) != 0)
         return 0;
     return static_cast<uint32_t>(st.st_size);
 }
 
-bool FileHandle::read(void* buffer, uint32_t count, uint32_t* done) {
+bool FileHandle::readNative(void* buffer, uint32_t count, uint32_t* done) {
     *done = 0;
     if (native_ == kNone)
         return false;
     settle();
-    if (emulatingWindowsLocks && lockedElsewhere(fd(native_), position(fd(native_)), count))
-        return false;
     char* p = static_cast<char*>(buffer);
     while (*done < count) {
         ssize_t got = ::read(fd(native_), p + *done, count - *done);
@@ -177,13 +147,11 @@ bool FileHandle::read(void* buffer, uint32_t count, uint32_t* done) {
     return true;
 }
 
-bool FileHandle::write(const void* buffer, uint32_t count, uint32_t* done) {
+bool FileHandle::writeNative(const void* buffer, uint32_t count, uint32_t* done) {
     *done = 0;
     if (native_ == kNone)
         return false;
     settle();
-    if (emulatingWindowsLocks && lockedElsewhere(fd(native_), position(fd(native_)), count))
-        return false;
     const char* p = static_cast<const char*>(buffer);
     while (*done < count) {
         ssize_t put = ::write(fd(native_), p + *done, count - *done);
@@ -196,11 +164,9 @@ bool FileHandle::write(const void* buffer, uint32_t count, uint32_t* done) {
     return true;
 }
 
-bool FileHandle::readAt(uint32_t offset, void* buffer, uint32_t count, uint32_t* done) {
+bool FileHandle::readAtNative(uint32_t offset, void* buffer, uint32_t count, uint32_t* done) {
     *done = 0;
     if (native_ == kNone)
-        return false;
-    if (lockedElsewhere(fd(native_), offset, count))
         return false;
     char* p = static_cast<char*>(buffer);
     while (*done < count) {
@@ -217,11 +183,9 @@ bool FileHandle::readAt(uint32_t offset, void* buffer, uint32_t count, uint32_t*
     return true;
 }
 
-bool FileHandle::writeAt(uint32_t offset, const void* buffer, uint32_t count, uint32_t* done) {
+bool FileHandle::writeAtNative(uint32_t offset, const void* buffer, uint32_t count, uint32_t* done) {
     *done = 0;
     if (native_ == kNone)
-        return false;
-    if (lockedElsewhere(fd(native_), offset, count))
         return false;
     const char* p = static_cast<const char*>(buffer);
     bool ok = true;
@@ -239,7 +203,7 @@ bool FileHandle::writeAt(uint32_t offset, const void* buffer, uint32_t count, ui
     return ok;
 }
 
-bool FileHandle::lock(uint32_t offset, uint32_t length) {
+bool FileHandle::lockNative(uint32_t offset, uint32_t length) {
     if (native_ == kNone)
         return false;
     // fcntl refuses a write lock on a read-only descriptor; a read lock still conflicts with every writer.
@@ -248,11 +212,11 @@ bool FileHandle::lock(uint32_t offset, uint32_t length) {
     return setLock(fd(native_), type, offset, length);
 }
 
-bool FileHandle::unlock(uint32_t offset, uint32_t length) {
+bool FileHandle::unlockNative(uint32_t offset, uint32_t length) {
     return native_ != kNone && setLock(fd(native_), F_UNLCK, offset, length);
 }
 
-bool FileHandle::truncate() {
+bool FileHandle::truncateNative() {
     if (native_ == kNone)
         return false;
     settle();
@@ -260,12 +224,24 @@ bool FileHandle::truncate() {
     return here >= 0 && ftruncate(fd(native_), here) == 0;
 }
 
-bool deleteFile(const char* name) {
+bool deleteFileNative(const char* name) {
     return unlink(name) == 0;
 }
 
-bool renameFile(const char* from, const char* to) {
+bool renameFileNative(const char* from, const char* to) {
     return rename(from, to) == 0;
+}
+
+bool fileExistsNative(const char* name) {
+    struct stat st;
+    return stat(name, &st) == 0;
+}
+
+int sameFileNative(const char* a, const char* b) {
+    struct stat sa, sb;
+    if (stat(a, &sa) != 0 || stat(b, &sb) != 0)
+        return errno == ENOENT || errno == ENOTDIR ? 0 : -1;
+    return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino ? 1 : 0;
 }
 
 std::string tempDirectory() {

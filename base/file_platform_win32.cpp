@@ -1,6 +1,8 @@
 // Win32 file layer: CreateFileA, ReadFile, WriteFile, SetFilePointer, LockFile and the temporary-name calls.
 #include <windows.h>
 
+#include <utility>
+
 #include "base/file_platform.h"
 
 namespace platform {
@@ -21,11 +23,7 @@ HANDLE handle(intptr_t native) {
 
 }  // namespace
 
-FileHandle::~FileHandle() {
-    close();
-}
-
-FileHandle::FileHandle(FileHandle&& other) noexcept : native_(other.native_) {
+FileHandle::FileHandle(FileHandle&& other) noexcept : native_(other.native_), other_(std::move(other.other_)) {
     other.native_ = kNone;
 }
 
@@ -33,13 +31,14 @@ FileHandle& FileHandle::operator=(FileHandle&& other) noexcept {
     if (this != &other) {
         close();
         native_ = other.native_;
+        other_ = std::move(other.other_);
         other.native_ = kNone;
     }
     return *this;
 }
 
-bool FileHandle::open(const char* name, uint32_t access, uint32_t share, uint32_t disposition, uint32_t flags) {
-    close();
+bool FileHandle::openNative(const char* name, uint32_t access, uint32_t share, uint32_t disposition, uint32_t flags) {
+    closeNative();
     HANDLE h = CreateFileA(name, access, share, nullptr, disposition, flags, nullptr);
     if (h == INVALID_HANDLE_VALUE)
         return false;
@@ -49,7 +48,7 @@ bool FileHandle::open(const char* name, uint32_t access, uint32_t share, uint32_
 
 void FileHandle::settle() {}
 
-bool FileHandle::close() {
+bool FileHandle::closeNative() {
     if (native_ == kNone)
         return false;
     BOOL ok = CloseHandle(handle(native_));
@@ -57,20 +56,20 @@ bool FileHandle::close() {
     return ok != FALSE;
 }
 
-uint32_t FileHandle::seek(int32_t distance, int method) {
+uint32_t FileHandle::seekNative(int32_t distance, int method) {
     if (native_ == kNone)
         return kInvalidPosition;
     return SetFilePointer(handle(native_), distance, nullptr, static_cast<DWORD>(method));
 }
 
-uint32_t FileHandle::size() const {
+uint32_t FileHandle::sizeNative() const {
     if (native_ == kNone)
         return 0;
     DWORD size = GetFileSize(handle(native_), nullptr);
     return size == INVALID_FILE_SIZE ? 0 : size;
 }
 
-bool FileHandle::read(void* buffer, uint32_t count, uint32_t* done) {
+bool FileHandle::readNative(void* buffer, uint32_t count, uint32_t* done) {
     DWORD got = 0;
     *done = 0;
     if (native_ == kNone)
@@ -80,7 +79,7 @@ bool FileHandle::read(void* buffer, uint32_t count, uint32_t* done) {
     return ok != FALSE;
 }
 
-bool FileHandle::write(const void* buffer, uint32_t count, uint32_t* done) {
+bool FileHandle::writeNative(const void* buffer, uint32_t count, uint32_t* done) {
     DWORD put = 0;
     *done = 0;
     if (native_ == kNone)
@@ -90,40 +89,74 @@ bool FileHandle::write(const void* buffer, uint32_t count, uint32_t* done) {
     return ok != FALSE;
 }
 
-bool FileHandle::readAt(uint32_t offset, void* buffer, uint32_t count, uint32_t* done) {
+bool FileHandle::readAtNative(uint32_t offset, void* buffer, uint32_t count, uint32_t* done) {
     *done = 0;
     if (SetFilePointer(handle(native_), static_cast<LONG>(offset), nullptr, FILE_BEGIN) != offset)
         return false;
-    return read(buffer, count, done);
+    return readNative(buffer, count, done);
 }
 
-bool FileHandle::writeAt(uint32_t offset, const void* buffer, uint32_t count, uint32_t* done) {
+bool FileHandle::writeAtNative(uint32_t offset, const void* buffer, uint32_t count, uint32_t* done) {
     *done = 0;
     if (SetFilePointer(handle(native_), static_cast<LONG>(offset), nullptr, FILE_BEGIN) != offset)
         return false;
-    return write(buffer, count, done);
+    return writeNative(buffer, count, done);
 }
 
-bool FileHandle::lock(uint32_t offset, uint32_t length) {
+bool FileHandle::lockNative(uint32_t offset, uint32_t length) {
     return native_ != kNone && LockFile(handle(native_), offset, 0, length, 0) != FALSE;
 }
 
-bool FileHandle::unlock(uint32_t offset, uint32_t length) {
+bool FileHandle::unlockNative(uint32_t offset, uint32_t length) {
     return native_ != kNone && UnlockFile(handle(native_), offset, 0, length, 0) != FALSE;
 }
 
-bool FileHandle::truncate() {
+bool FileHandle::truncateNative() {
     return native_ != kNone && SetEndOfFile(handle(native_)) != FALSE;
 }
 
-void emulateWindowsLocks(bool) {}  // Windows refuses such reads by itself
-
-bool deleteFile(const char* name) {
+bool deleteFileNative(const char* name) {
     return DeleteFileA(name) != FALSE;
 }
 
-bool renameFile(const char* from, const char* to) {
+bool renameFileNative(const char* from, const char* to) {
     return MoveFileA(from, to) != FALSE;
+}
+
+bool fileExistsNative(const char* name) {
+    return GetFileAttributesA(name) != INVALID_FILE_ATTRIBUTES;
+}
+
+namespace {
+
+// The volume serial number and file index of an existing file, opened for its attributes only.
+bool fileIdentity(const char* name, BY_HANDLE_FILE_INFORMATION& info, bool& missing) {
+    HANDLE h = CreateFileA(name, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                           FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (h == INVALID_HANDLE_VALUE) {
+        DWORD error = GetLastError();
+        missing = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+        return false;
+    }
+    BOOL ok = GetFileInformationByHandle(h, &info);
+    CloseHandle(h);
+    missing = false;
+    return ok != FALSE;
+}
+
+}  // namespace
+
+int sameFileNative(const char* a, const char* b) {
+    BY_HANDLE_FILE_INFORMATION ia, ib;
+    bool missingA = false, missingB = false;
+    if (!fileIdentity(a, ia, missingA))
+        return missingA ? 0 : -1;
+    if (!fileIdentity(b, ib, missingB))
+        return missingB ? 0 : -1;
+    return ia.dwVolumeSerialNumber == ib.dwVolumeSerialNumber && ia.nFileIndexHigh == ib.nFileIndexHigh &&
+                   ia.nFileIndexLow == ib.nFileIndexLow
+               ? 1
+               : 0;
 }
 
 std::string tempDirectory() {

@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "base/file_platform.h"
-#include "base/find.h"
 #include "dbf/bulk_io.h"
 #include "dbf/dbf.h"
 
@@ -86,7 +85,7 @@ int dbf::appendFrom(const char* name) {
     refusedValues_ = 0;
     // Opening a missing name would create an empty file; a read-only table is still a table.
     dbf source(name);
-    bool isTable = fileExists(name) && (source.open(1) || source.open(0));
+    bool isTable = platform::fileExists(name) && (source.open(1) || source.open(0));
     if (isTable) {
         source.oem_ = false;
         std::vector<int> match(fieldCount_);
@@ -117,7 +116,7 @@ int dbf::appendFrom(const char* name) {
             result = ok ? 1 : 0;
         }
         source.close();
-    } else if (fileExists(name)) {
+    } else if (platform::fileExists(name)) {
         files text(name, 512);
         if (text.openFile(platform::kGenericRead, platform::kShareRead | platform::kShareWrite, platform::kOpenExisting,
                           platform::kFlagRandomAccess | platform::kAttributeNormal)) {

@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "base/file_platform.h"
-#include "base/find.h"
 #include "dbf/bulk_io.h"
 #include "dbf/dbf.h"
 
@@ -45,7 +44,7 @@ int dbf::copyStructure(char* out) {
         name = fileName_ + std::to_string(n);
         if (name.size() >= kOutNameSize)
             return 0;
-        if (!fileExists(name.c_str()))
+        if (!platform::fileExists(name.c_str()))
             break;
     }
     memcpy(out, name.c_str(), name.size() + 1);

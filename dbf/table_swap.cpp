@@ -5,13 +5,12 @@
 #include <vector>
 
 #include "base/file_platform.h"
-#include "base/find.h"
 
 namespace {
 
 class SystemFileOps : public FileOps {
   public:
-    bool exists(const char* name) override { return fileExists(name) > 0; }
+    bool exists(const char* name) override { return platform::fileExists(name); }
     bool rename(const char* from, const char* to) override { return platform::renameFile(from, to); }
     bool remove(const char* name) override { return platform::deleteFile(name); }
 };

@@ -6,6 +6,8 @@
 #include <thread>
 
 #include "tests/dbf/dbf_test_util.h"
+#include "tests/dbf/fault_fs.h"
+#include "tests/dbf/memory_fs.h"
 
 namespace {
 
@@ -338,11 +340,9 @@ TEST_F(DbfRecords, AForwardWalkSeesWhatAnotherHolderAppendsAndWrites) {
 
 TEST_F(DbfRecords, ARecordLockedElsewhereIsAFailedReadNeverTheEnd) {
     // As on Windows, where a read touching another handle's locked range fails.
+    dbftest::MemoryFileSystem memory;
+    dbftest::ScopedFileSystem installed(memory);
     makeTable(5);
-    struct Emulation {
-        Emulation() { platform::emulateWindowsLocks(true); }
-        ~Emulation() { platform::emulateWindowsLocks(false); }
-    } emulation;
     dbf holder(name_.c_str()), t(name_.c_str());
     ASSERT_EQ(1, holder.open(1));
     ASSERT_EQ(1, t.open(1));
