@@ -21,13 +21,13 @@ int64_t nowMs() {
 
 files::files(const char* name, int lineBufferSize)
     : name_(name ? name : ""), lineBufferSize_(lineBufferSize > 0 ? lineBufferSize : 1) {
-    name_.resize(std::min<size_t>(name_.size(), 255));
     lastLine_.assign(static_cast<size_t>(lineBufferSize_) + 3, '\0');
 }
 
 int files::openFile(uint32_t access, uint32_t share, uint32_t disposition, uint32_t flags) {
     dropCache();
-    if (!file_.open(name_.c_str(), access, share, disposition, flags)) {
+    // A longer name is refused, never cut: the cut name may be another file, even the table itself.
+    if (name_.size() > kMaxFileName || !file_.open(name_.c_str(), access, share, disposition, flags)) {
         eof_ = start_ = true;
         return 0;
     }
@@ -199,6 +199,11 @@ char* files::moveLines(long count, char* buffer) {
     if (settingOn(SET_OEMTOANSI))
         oemToAnsi(buffer);
     return buffer;
+}
+
+int files::truncateAt(uint32_t length) {
+    dropCache();
+    return file_.seek(static_cast<int32_t>(length), platform::kFileBegin) == length && file_.truncate() ? 1 : 0;
 }
 
 int files::lock(uint32_t offset, uint32_t length) {

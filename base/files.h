@@ -9,6 +9,8 @@
 #include "base/file_platform.h"
 
 constexpr int kReadAheadLifetimeMs = 50;
+// The longest file name `files` opens; a longer one is refused.
+constexpr size_t kMaxFileName = 255;
 
 class files {
   public:
@@ -34,6 +36,8 @@ class files {
     char* readPrevLine(char* buffer, int maxLength, uint32_t* got);
     // Moves by `count` lines; `buffer` (line buffer size + 1 bytes) receives the line reached.
     char* moveLines(long count, char* buffer);
+    // Ends the file after `length` bytes.
+    int truncateAt(uint32_t length);
     int lock(uint32_t offset, uint32_t length);
     int unlock(uint32_t offset, uint32_t length);
     // Set by a read that found the end; a read the system refused leaves it clear.

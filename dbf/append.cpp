@@ -7,6 +7,7 @@
 #include "base/file_platform.h"
 #include "dbf/bulk_io.h"
 #include "dbf/dbf.h"
+#include "dbf/table_job.h"
 
 namespace {
 
@@ -42,6 +43,8 @@ class LineReader {
         }
     }
     bool atEnd() { return start_ == end_ && !fill(); }
+    // Bytes of the file behind the lines returned so far.
+    uint32_t position() const { return position_ - static_cast<uint32_t>(end_ - start_); }
 
   private:
     files& file_;
@@ -73,87 +76,110 @@ class LineReader {
 }  // namespace
 
 int dbf::appendFrom(const char* name) {
-    if (!open_ || !name || fileName_ == name)
-        return 0;
+    TableJob job(*this, 0);
+    if (!open_ || !name)
+        return job.fail(TableError::ReadFailed);
+    // The table itself, or its memo file, under whatever spelling.
+    if (platform::sameFile(name, fileName_.c_str()) != 0 || platform::sameFile(name, memoName_.c_str()) != 0)
+        return job.fail(TableError::SameFile);
     bool savedOem = oem_;
     oem_ = false;
     if (!lockTable()) {
         oem_ = savedOem;
-        return 0;
+        return job.fail(TableError::LockRefused);
     }
-    int result = 0;
-    refusedValues_ = 0;
+    TableError why = TableError::ReadFailed;
+    bool ok = false;
+    long remembered = recNo_;
+    bool backToStart = false;
     // Opening a missing name would create an empty file; a read-only table is still a table.
     dbf source(name);
-    bool isTable = platform::fileExists(name) && (source.open(1) || source.open(0));
-    if (isTable) {
+    bool exists = platform::fileExists(name);
+    if (exists && (source.open(1) || source.open(0))) {
         source.oem_ = false;
         std::vector<int> match(fieldCount_);
         for (int i = 0; i < fieldCount_; ++i)
             match[static_cast<size_t>(i)] = source.fieldIndex(fieldInfo(i)->name);
-        if (source.lockTable()) {
-            bool ok = true;
+        if (!source.lockTable()) {
+            why = TableError::LockRefused;
+        } else {
+            ok = true;
+            job.setTotal(static_cast<uint32_t>(source.recCount()));
             BulkAppender appender(*this);
+            uint32_t done = 0;
             for (source.goTop(); ok && !source.isEof(); source.skip(1)) {
+                ok = job.step(done++);
                 appender.startRecord();
                 for (int i = 0; ok && i < fieldCount_; ++i) {
                     int s = match[static_cast<size_t>(i)];
                     if (s < 0)
                         continue;
                     bool memoHere = fieldType(i) == 'M', memoThere = source.fieldType(s) == 'M';
-                    const char* text = source.getField(s);
+                    std::string text = source.getField(s);
                     if (memoThere)
-                        text = source.readMemo(text);
+                        text = source.readMemoWhole(text.c_str());
                     if (memoHere)
-                        ok = appender.putMemo(i, text);
-                    else if (!setField(i, text))
-                        ++refusedValues_;  // a number too wide for the field stays blank
+                        ok = appender.putMemo(i, text.c_str());
+                    else
+                        setOrBlank(i, text.c_str(), job);
                 }
                 ok = ok && appender.endRecord();
             }
-            ok = appender.finish() && ok;
+            if (ok)
+                ok = appender.finish();
+            else
+                appender.abandon();
+            why = TableError::WriteFailed;
             source.unlock();
-            result = ok ? 1 : 0;
         }
         source.close();
-    } else if (platform::fileExists(name)) {
+    } else if (exists) {
+        backToStart = true;  // a text import goes back to the record it started on
         files text(name, 512);
         if (text.openFile(platform::kGenericRead, platform::kShareRead | platform::kShareWrite, platform::kOpenExisting,
                           platform::kFlagRandomAccess | platform::kAttributeNormal)) {
-            long remembered = recNo_;
+            job.setTotal(text.size());
             goTop();
             const size_t width = header_.recordLength - 1u;
             LineReader reader(text, width);
             std::string line;
-            bool ok = true;
-            {
-                BulkAppender appender(*this);
-                while (ok && reader.next(line)) {
-                    if (line.empty() && reader.atEnd())
-                        break;
-                    appender.startRecord();
-                    memcpy(&record_[1], line.data(), line.size());
-                    // Numbers re-formatted, logicals to T or F, invalid dates blank, memo fields empty.
-                    for (int i = 0; ok && i < fieldCount_; ++i) {
-                        char type = fieldType(i);
-                        if ((type == 'N' || type == 'L' || type == 'D') && !setField(i, getField(i))) {
-                            // setField copies the text first; a number too wide for the field is left blank
-                            memset(&record_[offsets_[i]], ' ', widths_[i]);
-                            ++refusedValues_;
-                        } else if (type == 'M') {
-                            ok = setField(i, "") == 1;
-                        }
-                    }
-                    ok = ok && appender.endRecord();
+            ok = true;
+            BulkAppender appender(*this);
+            while (ok && reader.next(line)) {
+                if (line.empty() && reader.atEnd())
+                    break;
+                ok = job.step(reader.position());
+                appender.startRecord();
+                memcpy(&record_[1], line.data(), line.size());
+                // Numbers re-formatted, logicals to T or F, invalid dates blank, memo fields empty.
+                for (int i = 0; ok && i < fieldCount_; ++i) {
+                    char type = fieldType(i);
+                    if (type == 'N' || type == 'L' || type == 'D')
+                        setOrBlank(i, std::string(getField(i)).c_str(), job);
+                    else if (type == 'M')
+                        setField(i, "");
                 }
-                ok = appender.finish() && ok;
+                ok = ok && appender.endRecord();
             }
-            goTo(remembered);
+            if (ok)
+                ok = appender.finish();
+            else
+                appender.abandon();
+            why = TableError::WriteFailed;
             text.closeFile();
-            result = ok ? 1 : 0;
         }
     }
+    if (!ok || backToStart)
+        goTo(remembered);
     unlock();
     oem_ = savedOem;
-    return result;
+    return ok ? job.succeed() : job.fail(why);
+}
+
+// A value the field refuses (a number too wide for it) leaves the field blank and is counted.
+void dbf::setOrBlank(int index, const char* text, TableJob& job) {
+    if (setField(index, text))
+        return;
+    memset(&record_[offsets_[index]], ' ', widths_[index]);
+    job.refused();
 }

@@ -108,6 +108,7 @@ BulkAppender::BulkAppender(dbf& table) : table_(table) {
     if (!ok_)
         return;
     firstCount_ = count_ = written_ = table.recordCountOnDisk();
+    tableSize_ = table.table_.size();
     // A table written elsewhere may end in an end marker right behind its last record.
     uint64_t end = table.header_.headerLength + static_cast<uint64_t>(firstCount_) * table.header_.recordLength;
     char marker = 0;
@@ -130,20 +131,19 @@ void BulkAppender::startRecord() {
 
 bool BulkAppender::copyFields(dbf& source) {
     // One copy of the whole record, then the fields setField would change are set again.
-    size_t length = table_.header_.recordLength;
-    if (source.header_.recordLength != length)
+    size_t count = types_.size();
+    if (source.fieldCount_ != table_.fieldCount_ ||
+        memcmp(source.offsets_.data(), table_.offsets_.data(), (count + 1) * sizeof(uint16_t)) != 0)
         return false;
-    memcpy(&table_.record_[1], &source.record_[1], length - 1);
+    memcpy(&table_.record_[1], &source.record_[1], table_.offsets_[count] - 1u);
     for (size_t i = 0; i < types_.size(); ++i) {
         char* field = &table_.record_[table_.offsets_[i]];
         size_t width = table_.widths_[i];
         if (types_[i] == 'M')
             memset(field, ' ', width);  // a memo field gets its block from putMemo, or stays blank
         else if (!storedAsIs(types_[i], field, width, decimals_[i]) &&
-                 !table_.setField(static_cast<int>(i), source.getField(static_cast<int>(i)))) {
-            memset(field, ' ', width);  // a number too wide for its field is left blank, and counted
-            ++table_.refusedValues_;
-        }
+                 !table_.setField(static_cast<int>(i), source.getField(static_cast<int>(i))))
+            memcpy(field, &source.record_[table_.offsets_[i]], width);  // a refused value stays as it was
     }
     return true;
 }
@@ -163,7 +163,7 @@ bool BulkAppender::endRecord() {
     return true;
 }
 
-// Records first, the count behind them: a reader never counts a record that is not yet in the file.
+// The records only: the count that makes them part of the table is written by finish.
 bool BulkAppender::flushRecords() {
     if (!ok_ || records_.empty() || !flushMemo())
         return ok_;
@@ -174,15 +174,8 @@ bool BulkAppender::flushRecords() {
     uint32_t done = 0;
     ok_ = table_.table_.writeAt(static_cast<uint32_t>(at), records_.data(), length, &done) && done == length;
     records_.clear();
-    if (!ok_)
-        return false;
-    uint8_t bytes[4];
-    put32(bytes, count_);
-    ok_ = table_.table_.writeAt(4, bytes, 4, &done) && done == 4;
-    if (ok_) {
+    if (ok_)
         written_ = count_;
-        table_.header_.recordCount = count_;
-    }
     return ok_;
 }
 
@@ -194,9 +187,11 @@ bool BulkAppender::startMemo() {
     if (!memo.isOpen() || !memo.lock(0, kMemoBlockSize))
         return false;
     memoStarted_ = true;
+    memoSize_ = memo.size();
     uint32_t got = 0;
     memset(table_.memoHeader_, 0, sizeof table_.memoHeader_);
     memo.readAt(0, table_.memoHeader_, sizeof table_.memoHeader_, &got);
+    memcpy(memoHeader_, table_.memoHeader_, sizeof memoHeader_);
     if (got < sizeof table_.memoHeader_)
         table_.memoHeader_[16] = 0x03;
     uint32_t next = le32(table_.memoHeader_);
@@ -241,7 +236,11 @@ bool BulkAppender::putMemo(int index, const char* text) {
     // The rest of the previous text's last block is never read; it is written as zero bytes.
     memoBatch_.resize(static_cast<size_t>(at - memoBatchStart_), '\0');
     memoBatch_.insert(memoBatch_.end(), memoText_.begin(), memoText_.begin() + static_cast<long>(length) + 1);
-    table_.setField(index, formatInteger(static_cast<long>(memoNext_), 10).c_str());
+    // The number the way writeMemo puts it; one that does not fit the field would lose the text.
+    if (!table_.setMemoBlock(index, memoNext_)) {
+        ok_ = false;
+        return false;
+    }
     memoNext_ += static_cast<uint32_t>((length + 1) / kMemoBlockSize + 1);
     if (memoBatch_.size() >= kFlushSize)
         return flushMemo();
@@ -263,24 +262,65 @@ bool BulkAppender::finish() {
     if (finished_)
         return ok_;
     finished_ = true;
-    // Memo texts before the records that point at them, and the memo header last.
+    // Memo texts before the records that point at them, the memo header, and the count last of all.
     flushMemo();
+    flushRecords();
+    uint32_t done = 0;
+    if (ok_ && memoStarted_) {
+        put32(table_.memoHeader_, memoNext_);
+        ok_ = table_.memo_.writeAt(0, table_.memoHeader_, sizeof table_.memoHeader_, &done) &&
+              done == sizeof table_.memoHeader_;
+    }
+    if (ok_ && count_ > firstCount_) {
+        uint8_t bytes[4];
+        put32(bytes, count_);
+        ok_ = table_.table_.writeAt(4, bytes, 4, &done) && done == 4;
+    }
+    if (!ok_) {
+        rollBack();
+        return false;
+    }
     if (memoStarted_) {
-        if (ok_) {
-            put32(table_.memoHeader_, memoNext_);
-            uint32_t done = 0;
-            ok_ = table_.memo_.writeAt(0, table_.memoHeader_, sizeof table_.memoHeader_, &done) &&
-                  done == sizeof table_.memoHeader_;
-            table_.memoNextFree_ = memoNext_;
-        }
+        table_.memoNextFree_ = memoNext_;
         table_.memo_.unlock(0, kMemoBlockSize);
     }
-    flushRecords();
-    if (table_.open_ && written_ > firstCount_) {
-        table_.recNo_ = static_cast<long>(written_);
+    table_.header_.recordCount = count_;
+    if (table_.open_ && count_ > firstCount_) {
+        table_.recNo_ = static_cast<long>(count_);
         table_.bof_ = table_.eof_ = false;
         if (table_.readRecord(table_.recNo_, false) != dbf::ReadResult::Read)
             memset(table_.record_.data(), 0, table_.header_.recordLength);
     }
-    return ok_;
+    return true;
+}
+
+void BulkAppender::abandon() {
+    if (finished_)
+        return;
+    finished_ = true;
+    ok_ = false;
+    rollBack();
+}
+
+// The count on disk was never raised; the files get their old ends and the memo header its old counter.
+void BulkAppender::rollBack() {
+    records_.clear();
+    memoBatch_.clear();
+    count_ = written_ = firstCount_;
+    if (!table_.open_)
+        return;
+    table_.table_.truncateAt(tableSize_);
+    if (endMarker_) {
+        char marker = 0x1A;
+        uint32_t done = 0;
+        table_.table_.writeAt(tableSize_ - 1, &marker, 1, &done);
+    }
+    if (memoStarted_) {
+        uint32_t done = 0;
+        table_.memo_.writeAt(0, memoHeader_, sizeof memoHeader_, &done);
+        memcpy(table_.memoHeader_, memoHeader_, sizeof memoHeader_);
+        table_.memo_.truncateAt(memoSize_);
+        table_.memo_.unlock(0, kMemoBlockSize);
+    }
+    table_.header_.recordCount = firstCount_;
 }

@@ -32,7 +32,8 @@ class BufferedOutput {
 // Appends records to an open table that holds its table lock. Each record is built in the table's record
 // buffer (startRecord, then setField or putMemo), queued by endRecord and written in large pieces. The
 // file bytes are those appendBlank, setField, writeRecord and writeMemo would leave, except that an
-// empty memo text takes no block. The record count is written after the records it counts.
+// empty memo text takes no block. The record count is written once, after everything it counts: until
+// then the table is as it was, and a failed or abandoned append puts back the files' old ends.
 class BulkAppender {
   public:
     explicit BulkAppender(dbf& table);
@@ -47,14 +48,17 @@ class BulkAppender {
     bool putMemo(int index, const char* text);
     // Sets every field from the same field of `source` (a table of the same structure) as
     // setField(i, source.getField(i)) with both conversions off would, and blanks the memo fields for
-    // putMemo. Bytes that setField would store unchanged are copied as they are; a number setField
-    // refuses is left blank and counted in the table's refusedValues.
+    // putMemo. Bytes that setField would store unchanged, or refuses, are copied as they are. Any
+    // room behind the last field of the source is left out.
     bool copyFields(dbf& source);
     // Queues the record buffer as the next record.
     bool endRecord();
-    // Writes everything queued, the record count and the memo header; releases the memo lock and makes
-    // the last appended record current. False when any step failed. Called by the destructor too.
+    // Writes everything queued, the memo header and the record count; releases the memo lock and makes
+    // the last appended record current. False when any step failed: then nothing is appended. Called
+    // by the destructor too.
     bool finish();
+    // Drops every queued and written record and memo text: the table and memo file are as they were.
+    void abandon();
     long appended() const { return static_cast<long>(count_ - firstCount_); }
 
   private:
@@ -65,6 +69,9 @@ class BulkAppender {
     uint32_t count_ = 0;      // records on disk plus queued
     uint32_t written_ = 0;    // records on disk
     bool endMarker_ = false;  // the file ended in a 0x1A marker: it goes back behind the last record
+    uint32_t tableSize_ = 0;  // the files' sizes and the memo header before the append
+    uint32_t memoSize_ = 0;
+    uint8_t memoHeader_[20] = {};
     std::vector<char> records_;
     std::vector<char> types_;  // field types and decimals, looked up once
     std::vector<int> decimals_;
@@ -77,4 +84,5 @@ class BulkAppender {
     bool flushRecords();
     bool flushMemo();
     bool startMemo();
+    void rollBack();
 };

@@ -292,12 +292,18 @@ int dbf::create(const FieldDef* defs, int count) {
         uint8_t block[kMemoBlockSize] = {};
         put32(block, 1);
         block[16] = 0x03;
-        ok = memoFile.openFile(platform::kGenericRead | platform::kGenericWrite,
-                               platform::kShareRead | platform::kShareWrite, platform::kCreateAlways, kTableFlags) &&
-             memoFile.write(block, sizeof block, &written) && written == sizeof block;
+        bool made =
+            memoFile.openFile(platform::kGenericRead | platform::kGenericWrite,
+                              platform::kShareRead | platform::kShareWrite, platform::kCreateAlways, kTableFlags);
+        ok = made && memoFile.write(block, sizeof block, &written) && written == sizeof block;
         memoFile.closeFile();
+        if (made && !ok)
+            platform::deleteFile(memoName_.c_str());
     }
     table.closeFile();
+    // Half a table (or a table whose memo file is missing) would only be refused or swapped in later.
+    if (!ok)
+        platform::deleteFile(fileName_.c_str());
     return ok ? 1 : 0;
 }
 

@@ -43,6 +43,8 @@ struct TableProgress {
     void* context = nullptr;
 };
 
+class TableJob;
+
 constexpr int kMemoBlockSize = 512;
 constexpr int kMemoBufferSize = 64000;  // a memo reads back as at most kMemoBufferSize - 1 characters
 constexpr int kMaxCreateFields = 127;
@@ -97,6 +99,8 @@ class dbf {
 
     // The memo whose block number is `fieldText`, in the memo buffer (valid until the next readMemo).
     const char* readMemo(const char* fieldText);
+    // The whole memo, however long, as stored (no conversion): what copies of a table carry over.
+    std::string readMemoWhole(const char* fieldText);
     // Stores `text` as the memo of field `index` of the current record and writes the record.
     // 1 success, 0 failure, -1 when the memo file cannot be positioned. `text` is not changed.
     int writeMemo(int index, const char* text);
@@ -134,6 +138,7 @@ class dbf {
 
   private:
     friend class BulkAppender;
+    friend class TableJob;
 
     struct Header {
         uint8_t version = 0;
@@ -187,6 +192,10 @@ class dbf {
     int settleAt(long record);
     bool hidden() const;
     bool isCurrentRangeLocked() const;
+    // Puts the memo block number into field `index` the way writeMemo does: in 10 characters, or in the
+    // field's width when it is narrower; false (the field unchanged) when the number does not fit.
+    bool setMemoBlock(int index, uint32_t block);
+    void setOrBlank(int index, const char* text, TableJob& job);
     void clearState();
     bool parseDescriptors();
     static void oemToAnsiBytes(char* bytes, size_t length);

@@ -221,12 +221,13 @@ int dbf::lockRecord() {
 int dbf::lockTable() {
     if (!open_ || tableLock_ || lockLength_ > 0)
         return 0;
-    uint32_t size = table_.size();
-    if (!table_.lock(0, size))
+    // Every byte a record can ever occupy, so that records appended under this lock are covered too.
+    const uint32_t all = 0xFFFFFFFFu;
+    if (!table_.lock(0, all))
         return 0;
     tableLock_ = true;
     lockStart_ = 0;
-    lockLength_ = size;
+    lockLength_ = all;
     return 1;
 }
 
@@ -279,27 +280,24 @@ int dbf::appendBlank() {
     uint64_t position = header_.headerLength + static_cast<uint64_t>(old) * header_.recordLength;
     if (old >= 0x7FFFFFFFu || position + header_.recordLength + 1 > kMaxPosition)
         return 0;
-    uint32_t previous = header_.recordCount;
-    uint8_t bytes[4];
-    uint32_t next = old + 1;
-    for (int i = 0; i < 4; ++i)
-        bytes[i] = static_cast<uint8_t>(next >> (8 * i));
-    uint32_t written = 0;
-    if (!table_.writeAt(4, bytes, 4, &written) || written != 4) {
-        header_.recordCount = previous;
-        return 0;
-    }
-    header_.recordCount = next;
+    // The record first, the count that makes it part of the table last: a failed write adds nothing.
     // The record goes where readers expect it, over a 0x1A end marker written elsewhere; a file that ended
     // in such a marker gets it back behind the new record.
     uint32_t at = static_cast<uint32_t>(position);
     uint32_t size = table_.size();
     char marker = 0;
-    uint32_t got = 0;
+    uint32_t got = 0, written = 0;
     bool endMarker = size == at + 1 && table_.readAt(at, &marker, 1, &got) && got == 1 && marker == 0x1A;
     uint32_t length = header_.recordLength + (endMarker ? 1u : 0u);
     if (!table_.writeAt(at, blank_.data(), length, &written) || written != length)
         return 0;
+    uint8_t bytes[4];
+    uint32_t next = old + 1;
+    for (int i = 0; i < 4; ++i)
+        bytes[i] = static_cast<uint8_t>(next >> (8 * i));
+    if (!table_.writeAt(4, bytes, 4, &written) || written != 4)
+        return 0;
+    header_.recordCount = next;
     recNo_ = static_cast<long>(next);
     bof_ = eof_ = false;
     // The record just written under the table lock: nobody else can have changed it.

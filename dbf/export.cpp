@@ -7,6 +7,7 @@
 #include "base/text_rules.h"
 #include "dbf/bulk_io.h"
 #include "dbf/dbf.h"
+#include "dbf/table_job.h"
 
 namespace {
 
@@ -34,29 +35,39 @@ void appendEscaped(BufferedOutput& out, const char* text) {
 // The frame both exports share: the table lock, a new output file, then `head`, every record reached from
 // the top through `record`, and `tail`. 0 when the lock is refused, the file cannot be created or written.
 template <typename Head, typename Record, typename Tail>
-int exportFrame(dbf& table, const char* name, Head head, Record record, Tail tail) {
-    // Writing over the table or its memo file would destroy what is being exported.
-    if (!table.isOpen() || !name || strcmp(name, table.fileName()) == 0 || strcmp(name, table.memoFileName()) == 0)
-        return 0;
+int exportFrame(dbf& table, TableJob& job, const char* name, Head head, Record record, Tail tail) {
+    if (!table.isOpen() || !name)
+        return job.fail(TableError::CannotCreate);
+    // Writing over the table or its memo file, under whatever spelling, would destroy what is exported.
+    if (platform::sameFile(name, table.fileName()) != 0 || platform::sameFile(name, table.memoFileName()) != 0)
+        return job.fail(TableError::SameFile);
     long remembered = table.recNo();
     if (!table.lockTable())
-        return 0;
+        return job.fail(TableError::LockRefused);
+    job.setTotal(static_cast<uint32_t>(table.recCount()));
     files out(name, 512);
     if (!out.openFile(platform::kGenericRead | platform::kGenericWrite, platform::kShareRead | platform::kShareWrite,
                       platform::kCreateAlways, platform::kFlagRandomAccess | platform::kAttributeNormal)) {
         table.unlock();
-        return 0;
+        return job.fail(TableError::CannotCreate);
     }
     BufferedOutput writer(out, 0);
     head(writer);
-    for (table.goTop(); !table.isEof(); table.skip(1))
+    bool going = true;
+    for (table.goTop(); going && writer.ok() && !table.isEof(); table.skip(1)) {
+        going = job.step(static_cast<uint32_t>(table.recNo() - 1));
         record(writer);
+    }
     tail(writer);
-    bool ok = writer.flush();
+    bool ok = writer.flush() && going;
     table.unlock();
     table.goTo(remembered);
     out.closeFile();
-    return ok ? 1 : 0;
+    if (!ok) {
+        platform::deleteFile(name);  // half a file is of no use to anyone
+        return job.fail(TableError::WriteFailed);
+    }
+    return job.succeed();
 }
 
 }  // namespace
@@ -65,8 +76,9 @@ int dbf::exportText(const char* name) {
     bool savedOem = oem_;
     oem_ = false;  // the lines carry the bytes as stored
     const size_t length = header_.recordLength - 1u;
+    TableJob job(*this, 0);
     int result = exportFrame(
-        *this, name, [](BufferedOutput&) {},
+        *this, job, name, [](BufferedOutput&) {},
         [&](BufferedOutput& out) {
             out.append(&record_[1], length);
             out.append("\r\n", 2);
@@ -105,5 +117,6 @@ int dbf::exportHtml(const char* name, const char* title, const char* const* colu
         }
         out.append("</TR>\r\n");
     };
-    return exportFrame(*this, name, head, record, [](BufferedOutput& out) { out.append(kPageEnd); });
+    TableJob job(*this, 0);
+    return exportFrame(*this, job, name, head, record, [](BufferedOutput& out) { out.append(kPageEnd); });
 }

@@ -9,6 +9,7 @@
 #include "base/file_platform.h"
 #include "dbf/bulk_io.h"
 #include "dbf/dbf.h"
+#include "dbf/table_job.h"
 
 namespace {
 
@@ -27,8 +28,9 @@ void removeTable(const char* name) {
 }  // namespace
 
 int dbf::copyStructure(char* out) {
+    TableJob job(*this, 0);
     if (!open_ || !out)
-        return 0;
+        return job.fail(TableError::CannotCreate);
     std::vector<FieldDef> defs(fieldCount_);
     for (int i = 0; i < fieldCount_; ++i) {
         const FieldInfo* info = fieldInfo(i);
@@ -38,33 +40,40 @@ int dbf::copyStructure(char* out) {
         def.width = widths_[static_cast<size_t>(i)];
         def.decimals = info->decimals;
     }
-    // The table's name followed by a number, from the field count up, that names no file yet.
+    // The table's name followed by a number, from the field count up, that names no file yet. A name too
+    // long to open whole is refused: cut back, it would be the table's own name.
     std::string name;
     for (unsigned long n = fieldCount_;; ++n) {
         name = fileName_ + std::to_string(n);
-        if (name.size() >= kOutNameSize)
-            return 0;
+        if (name.size() >= kOutNameSize || name.size() > kMaxFileName)
+            return job.fail(TableError::NameTooLong);
         if (!platform::fileExists(name.c_str()))
             break;
     }
-    memcpy(out, name.c_str(), name.size() + 1);
     dbf copy(name.c_str());
     copy.oem_ = oem_;  // the language byte then tells readers the same code page as this table's
     copy.languageDriver_ = languageDriver_;
-    return copy.create(defs.data(), fieldCount_);
+    if (!copy.create(defs.data(), fieldCount_))
+        return job.fail(TableError::CannotCreate);
+    memcpy(out, name.c_str(), name.size() + 1);
+    return job.succeed();
 }
 
 int dbf::zapToNew(char* out) {
-    if (!lockTable())
+    if (!lockTable()) {
+        lastError_ = TableError::LockRefused;
         return 0;
+    }
     int result = copyStructure(out);
     unlock();
     return result;
 }
 
 int dbf::packToNew(char* out) {
-    if (!out || !lockTable())
+    if (!out || !lockTable()) {
+        lastError_ = TableError::LockRefused;
         return 0;
+    }
     if (!copyStructure(out)) {
         unlock();
         return 0;
@@ -74,29 +83,42 @@ int dbf::packToNew(char* out) {
         target.close();
         removeTable(out);
         unlock();
+        lastError_ = TableError::CannotCreate;
         return 0;
     }
+    refreshCount();
+    const long last = header_.recordCount < 1 ? 0 : lastReadableRecord();
+    TableJob job(*this, static_cast<uint32_t>(last));
     long remembered = recNo_;
     bool sourceOem = oem_, targetOem = target.oem_;
     oem_ = target.oem_ = false;  // bytes are copied as stored
     bool ok = true;
+    TableError why = TableError::WriteFailed;
     {
         // Every record but the deleted ones, whether SET_DELETED hides them or not: the records are read
         // in file order in large pieces rather than one movement at a time.
         BulkAppender appender(target);
-        refreshCount();
         const uint32_t length = header_.recordLength;
-        const long last = header_.recordCount < 1 ? 0 : lastReadableRecord();
         std::vector<char> chunk;
         long chunkFirst = 1, chunkCount = 0;
         for (long r = 1; ok && r <= last; ++r) {
+            if (!job.step(static_cast<uint32_t>(r - 1))) {
+                ok = false;
+                break;
+            }
             if (r >= chunkFirst + chunkCount) {
                 chunkFirst = r;
                 chunkCount = std::min<long>(last - r + 1, std::max<long>(1, kChunkSize / length));
                 chunk.assign(static_cast<size_t>(chunkCount) * length, '\0');
                 uint32_t got = 0;
-                table_.readAt(static_cast<uint32_t>(recordPosition(r)), chunk.data(),
-                              static_cast<uint32_t>(chunk.size()), &got);  // a short last record reads as zeros
+                // A short last record reads as zeros; a read that fails is no end of the table.
+                if (!table_.readAt(static_cast<uint32_t>(recordPosition(r)), chunk.data(),
+                                   static_cast<uint32_t>(chunk.size()), &got) &&
+                    got == 0) {
+                    why = TableError::ReadFailed;
+                    ok = false;
+                    break;
+                }
             }
             memcpy(record_.data(), &chunk[static_cast<size_t>(r - chunkFirst) * length], length);
             if (isDeleted())
@@ -105,18 +127,24 @@ int dbf::packToNew(char* out) {
             ok = appender.copyFields(*this);
             for (int i = 0; ok && i < fieldCount_; ++i)
                 if (fieldType(i) == 'M')
-                    ok = appender.putMemo(i, readMemo(getField(i)));
+                    ok = appender.putMemo(i, readMemoWhole(getField(i)).c_str());
             ok = ok && appender.endRecord();
         }
-        ok = appender.finish() && ok;
+        if (ok)
+            ok = appender.finish();
+        else
+            appender.abandon();
     }
     goTo(remembered);
-    refusedValues_ = target.refusedValues_;
     oem_ = sourceOem;
     target.oem_ = targetOem;
     target.close();
     if (!ok)
         removeTable(out);
     unlock();
-    return ok ? 1 : 0;
+    if (!ok) {
+        out[0] = '\0';
+        return job.fail(why);
+    }
+    return job.succeed();
 }

@@ -25,6 +25,12 @@ uint64_t blockNumber(const char* text, size_t length) {
     return n;
 }
 
+// The block number as a memo field holds it: in 10 characters, or in a narrower field's own width (a
+// number that does not fit comes out wider than the field).
+Str memoBlockText(uint32_t block, int width) {
+    return formatInteger(static_cast<long>(block), width < 10 ? width : 10);
+}
+
 uint32_t le32(const uint8_t* p) {
     return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) | (static_cast<uint32_t>(p[2]) << 16) |
            (static_cast<uint32_t>(p[3]) << 24);
@@ -65,11 +71,46 @@ const char* dbf::readMemo(const char* fieldText) {
     return text;
 }
 
+std::string dbf::readMemoWhole(const char* fieldText) {
+    std::string text;
+    if (!fieldText || !memo_.isOpen())
+        return text;
+    uint64_t position = blockNumber(fieldText, strlen(fieldText)) * kMemoBlockSize;
+    if (position == 0)
+        return text;
+    char block[kMemoBlockSize];
+    for (;;) {
+        uint32_t got = 0;
+        if (position + kMemoBlockSize > kMaxPosition ||
+            !memo_.readAt(static_cast<uint32_t>(position), block, kMemoBlockSize, &got) || got == 0)
+            break;
+        size_t end = 0;
+        while (end < got && block[end] != kMemoEnd && block[end] != '\0')
+            ++end;
+        text.append(block, end);
+        if (end < got || got < kMemoBlockSize)
+            break;
+        position += got;
+    }
+    return text;
+}
+
+bool dbf::setMemoBlock(int index, uint32_t block) {
+    Str number = memoBlockText(block, widths_[index]);
+    if (number.length() > widths_[index])
+        return false;
+    setField(index, number.c_str());
+    return true;
+}
+
 int dbf::writeMemo(int index, const char* text) {
     if (!open_ || index < 0 || index >= fieldCount_)
         return 0;
     if (!memo_.isOpen() || memo_.seek(0, platform::kFileBegin) != 0)
         return -1;
+    // Without the record's lock (or the table's) another holder may be changing this record's memo.
+    if (!(tableLock_ || isCurrentRangeLocked()))
+        return 0;
     if (!memo_.lock(0, kMemoBlockSize))
         return 0;
     int result = 0;
@@ -99,12 +140,11 @@ int dbf::writeMemo(int index, const char* text) {
 
     const char* field = &record_[offsets_[index]];
     uint64_t current = blockNumber(field, widths_[index]);
-    if (length < kMemoBlockSize - 1 && current >= 2 && current < next) {
+    uint64_t currentAt = current * kMemoBlockSize;
+    if (length < kMemoBlockSize - 1 && current >= 2 && current < next && currentAt + count <= kMaxPosition) {
         // A short text overwrites the block it already has.
-        result = memo_.writeAt(static_cast<uint32_t>(current * kMemoBlockSize), bytes.data(), count, &written) &&
-                         written == count
-                     ? 1
-                     : 0;
+        result =
+            memo_.writeAt(static_cast<uint32_t>(currentAt), bytes.data(), count, &written) && written == count ? 1 : 0;
     } else if (static_cast<uint64_t>(next) * kMemoBlockSize + count + kMemoBlockSize <= kMaxPosition) {
         bool ok = true;
         if (next == 1) {
@@ -114,27 +154,30 @@ int dbf::writeMemo(int index, const char* text) {
             ok =
                 memo_.writeAt(sizeof memoHeader_, filler.data(), kMemoBlockSize, &written) && written == kMemoBlockSize;
         }
-        // The number in 10 characters; a narrower field written elsewhere gets it in its own width, and a
-        // number that does not fit at all fails rather than point at someone else's text.
-        int width = widths_[index];
-        Str number = formatInteger(static_cast<long>(next), width < 10 ? width : 10);
-        ok = ok && number.length() <= width;
+        // The text, then the counter that gives its blocks away, then the record's pointer: whatever
+        // write fails, no record points at a block the counter still calls free.
+        uint32_t start = next;
+        uint32_t after = next + count / kMemoBlockSize + 1;
+        ok = ok && memoBlockText(start, widths_[index]).length() <= widths_[index];
+        ok = ok && memo_.writeAt(start * kMemoBlockSize, bytes.data(), count, &written) && written == count;
         if (ok) {
-            // The record points at the new block first; without the record's lock nothing changes.
+            uint8_t header[sizeof memoHeader_];
+            memcpy(header, memoHeader_, sizeof header);
+            for (int i = 0; i < 4; ++i)
+                header[i] = static_cast<uint8_t>(after >> (8 * i));
+            ok = memo_.writeAt(0, header, sizeof header, &written) && written == sizeof header;
+            if (ok) {
+                memcpy(memoHeader_, header, sizeof header);
+                memoNextFree_ = after;
+            }
+        }
+        if (ok) {
             std::string old(field, widths_[index]);
-            setField(index, number.c_str());
+            setMemoBlock(index, start);
             if (!writeRecord()) {
                 memcpy(&record_[offsets_[index]], old.data(), old.size());
                 ok = false;
             }
-        }
-        ok = ok && memo_.writeAt(next * kMemoBlockSize, bytes.data(), count, &written) && written == count;
-        if (ok) {
-            next += count / kMemoBlockSize + 1;
-            for (int i = 0; i < 4; ++i)
-                memoHeader_[i] = static_cast<uint8_t>(next >> (8 * i));
-            ok = memo_.writeAt(0, memoHeader_, sizeof memoHeader_, &written) && written == sizeof memoHeader_;
-            memoNextFree_ = next;
         }
         result = ok ? 1 : 0;
     }

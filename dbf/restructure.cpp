@@ -4,6 +4,7 @@
 #include <cstring>
 #include <vector>
 
+#include "dbf/table_job.h"
 #include "dbf/table_swap.h"
 
 namespace {
@@ -76,7 +77,10 @@ int copyToNewStructure(dbf& old,
                        std::string& newName,
                        ProgressStep progress,
                        void* context) {
+    TableJob job(old, 0);
     std::string name = freeNumberedName(ops, baseName, 0);
+    if (name.size() > kMaxFileName)
+        return job.fail(TableError::NameTooLong);
     dbf fresh(name.c_str());
     bool newHasMemo = false;
     for (int i = 0; i < count; ++i)
@@ -88,13 +92,9 @@ int copyToNewStructure(dbf& old,
             ops.remove(memoNameFor(name).c_str());
     };
     fresh.setLanguageDriver(old.languageDriver());  // the record bytes are copied as stored
-    if (!fresh.create(defs, count)) {
+    if (!fresh.create(defs, count) || !fresh.open(1)) {
         discard();
-        return 0;
-    }
-    if (!fresh.open(1)) {
-        discard();
-        return 0;
+        return job.fail(TableError::CannotCreate);
     }
     long remembered = old.recNo();
     std::vector<FieldPlan> plan;
@@ -104,12 +104,12 @@ int copyToNewStructure(dbf& old,
     }
     if (!fresh.lockTable()) {
         discard();
-        return 0;
+        return job.fail(TableError::CannotCreate);
     }
     if (!old.lockTable()) {
         fresh.unlock();
         discard();
-        return 0;
+        return job.fail(TableError::LockRefused);
     }
     bool oldOem = old.oemConversion();
     bool freshOem = fresh.oemConversion();
@@ -119,11 +119,14 @@ int copyToNewStructure(dbf& old,
         progress(context, 0);
 
     long total = old.recCount();
+    job.setTotal(static_cast<uint32_t>(total));
     bool ok = true;
     std::string text;
     old.goTop();
     long copied = 0;
     while (ok && !old.isEof()) {
+        if (!job.step(static_cast<uint32_t>(copied)))
+            break;
         ok = fresh.appendBlank() == 1;
         for (size_t i = 0; ok && i < plan.size(); ++i) {
             const FieldPlan& p = plan[i];
@@ -131,13 +134,13 @@ int copyToNewStructure(dbf& old,
                 continue;
             text = old.getField(p.oldIndex);
             if (p.oldMemo)
-                text = old.readMemo(text.c_str());
+                text = old.readMemoWhole(text.c_str());
             if (p.newMemo) {
                 // No block for a memo of nothing: the field stays blank.
                 if (text.find_first_not_of(' ') != std::string::npos)
                     ok = fresh.writeMemo(p.newIndex, text.c_str()) == 1;
-            } else {
-                fresh.setField(p.newIndex, text.c_str());  // a number too wide for the new field stays blank
+            } else if (!fresh.setField(p.newIndex, text.c_str())) {
+                job.refused();  // a value the new field cannot hold leaves it blank
             }
         }
         if (ok)
@@ -155,11 +158,11 @@ int copyToNewStructure(dbf& old,
     fresh.unlock();
     old.unlock();
     old.goTo(remembered);
-    if (!ok) {
+    if (!ok || job.cancelled()) {
         discard();
-        return 0;
+        return job.fail(TableError::WriteFailed);
     }
     fresh.close();
     newName = name;
-    return 1;
+    return job.succeed();
 }

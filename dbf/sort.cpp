@@ -12,6 +12,8 @@
 #include "dbf/bulk_io.h"
 #include "dbf/dbf.h"
 #include "dbf/maintenance.h"
+#include "dbf/table_job.h"
+#include "dbf/table_swap.h"
 
 namespace {
 
@@ -76,12 +78,13 @@ bool copyFile(const char* from, const char* to) {
         return false;
     std::vector<char> buffer(1 << 16);
     uint32_t at = 0, got = 0, written = 0;
-    while (in.readAt(at, buffer.data(), static_cast<uint32_t>(buffer.size()), &got) && got > 0) {
+    for (;;) {
+        if (!in.readAt(at, buffer.data(), static_cast<uint32_t>(buffer.size()), &got))
+            return in.isEof() != 0;  // a failed read is no end of the file
         if (!out.writeAt(at, buffer.data(), got, &written) || written != got)
             return false;
         at += got;
     }
-    return true;
 }
 
 }  // namespace
@@ -91,11 +94,9 @@ void setSortMemoryLimit(uint64_t bytes) {
 }
 
 int dbf::sortRecords(const char* key, const char* outName) {
+    TableJob job(*this, 0);
     if (!open_ || !key)
         return 0;
-    long count = recCount();
-    if (count == 0)
-        return 1;
 
     // The key list: field indexes in key order, ended by -1; a name that is no field ends it there.
     int fields[kMaxSortKeyFields + 1];
@@ -115,8 +116,22 @@ int dbf::sortRecords(const char* key, const char* outName) {
         p = end + 1;
     }
     fields[used] = -1;
-    if (used == 0 || keyLength >= static_cast<size_t>(kMaxSortKeyLength) || !lockTable())
-        return 0;
+    // The output must not be the table's memo file, whatever the name's spelling.
+    bool inPlace = !outName || !*outName || platform::sameFile(outName, fileName_.c_str()) == 1;
+    std::string memoCopy = inPlace ? std::string() : memoNameFor(outName);
+    if (!inPlace && (platform::sameFile(outName, memoName_.c_str()) != 0 ||
+                     (header_.version == 0x83 && platform::sameFile(memoCopy.c_str(), memoName_.c_str()) != 0) ||
+                     (header_.version == 0x83 && platform::sameFile(memoCopy.c_str(), fileName_.c_str()) != 0)))
+        return job.fail(TableError::SameFile);
+    // The count is read under the lock: a record appended just before it is sorted with the others.
+    if (!lockTable())
+        return job.fail(TableError::LockRefused);
+    long count = recCount();
+    if (count == 0 || used == 0 || keyLength >= static_cast<size_t>(kMaxSortKeyLength)) {
+        unlock();
+        return count == 0 ? job.succeed() : 0;  // an empty table is sorted by any key
+    }
+    job.setTotal(static_cast<uint32_t>(count));
 
     long remembered = recNo_;
     std::string savedOem = setting(SET_OEMTOANSI);
@@ -130,7 +145,7 @@ int dbf::sortRecords(const char* key, const char* outName) {
         table = folding;
     }
 
-    int result = 0;
+    TableError why = TableError::ReadFailed;  // also when the records do not fit into memory
     const uint32_t headerLength = header_.headerLength, recordLength = header_.recordLength;
     const uint64_t area = headerLength + static_cast<uint64_t>(count) * recordLength;
     uint64_t budget = memoryLimit;
@@ -140,16 +155,18 @@ int dbf::sortRecords(const char* key, const char* outName) {
     uint32_t got = 0;
     if (order && area <= 0xFFFFFFFFull)
         got = readWhole(table_, work.get(), static_cast<uint32_t>(area));
-    if (order && got >= headerLength) {
-        // A header that counts more records than the file holds: the whole records present are sorted.
-        uint32_t n = (got - headerLength) / recordLength;
-        const char* records = work.get() + headerLength;
-        for (uint32_t i = 0; i < n; ++i) {
-            unsigned char* k = keys.get() + static_cast<size_t>(i) * keyLength;
-            buildKey(records + static_cast<size_t>(i) * recordLength, fields, offsets_.data(), widths_.data(), table, k,
-                     keyLength);
-            order[i] = {prefixOf(k, keyLength), i};
-        }
+    bool ok = order && got >= headerLength;
+    uint32_t n = ok ? (got - headerLength) / recordLength : 0;
+    const char* records = work ? work.get() + headerLength : nullptr;
+    // A header that counts more records than the file holds: the whole records present are sorted.
+    for (uint32_t i = 0; ok && i < n; ++i) {
+        ok = job.step(i);
+        unsigned char* k = keys.get() + static_cast<size_t>(i) * keyLength;
+        buildKey(records + static_cast<size_t>(i) * recordLength, fields, offsets_.data(), widths_.data(), table, k,
+                 keyLength);
+        order[i] = {prefixOf(k, keyLength), i};
+    }
+    if (ok) {
         const unsigned char* keyBase = keys.get();
         std::sort(order.get(), order.get() + n, [&](const SortEntry& a, const SortEntry& b) {
             if (a.prefix != b.prefix)
@@ -160,33 +177,43 @@ int dbf::sortRecords(const char* key, const char* outName) {
                           keyBase + static_cast<size_t>(b.index) * keyLength + 8, keyLength - 8) < 0;
         });
         keys.reset();
-
-        bool inPlace = !outName || !*outName || fileName_ == outName;
+        ok = job.step(n);
+    }
+    if (ok) {
+        why = TableError::CannotCreate;
         files output(inPlace ? fileName_.c_str() : outName, 512);
-        bool ok = inPlace || output.openFile(platform::kGenericRead | platform::kGenericWrite,
-                                             platform::kShareRead | platform::kShareWrite, platform::kOpenAlways,
-                                             platform::kFlagRandomAccess | platform::kAttributeNormal);
+        ok = inPlace || output.openFile(platform::kGenericRead | platform::kGenericWrite,
+                                        platform::kShareRead | platform::kShareWrite, platform::kOpenAlways,
+                                        platform::kFlagRandomAccess | platform::kAttributeNormal);
         if (ok) {
+            why = TableError::WriteFailed;
             BufferedOutput writer(inPlace ? table_ : output, inPlace ? headerLength : 0);
             if (!inPlace)
                 writer.append(work.get(), headerLength);
             for (uint32_t i = 0; i < n; ++i)
                 writer.append(records + static_cast<size_t>(order[i].index) * recordLength, recordLength);
             ok = writer.flush();
+            if (!ok && inPlace) {
+                // Records half rewritten: the table gets its records back in their old order.
+                BufferedOutput restore(table_, headerLength);
+                restore.append(records, static_cast<size_t>(n) * recordLength);
+                restore.flush();
+            }
             output.closeFile();
             // The sorted copy's memo fields point into this table's memo file: it goes beside the copy.
-            if (ok && !inPlace && header_.version == 0x83) {
-                std::string memoCopy = outName;
-                memoCopy.back() = 'T';
-                ok = memoCopy != memoName_ && copyFile(memoName_.c_str(), memoCopy.c_str());
+            if (ok && !inPlace && header_.version == 0x83)
+                ok = copyFile(memoName_.c_str(), memoCopy.c_str());
+            if (!ok && !inPlace) {
+                platform::deleteFile(outName);
+                if (header_.version == 0x83)
+                    platform::deleteFile(memoCopy.c_str());
             }
         }
-        result = ok ? 1 : 0;
     }
     order.reset();
     work.reset();
     goTo(remembered);
     setting(SET_OEMTOANSI, savedOem.empty() ? "0" : savedOem.c_str());
     unlock();
-    return result;
+    return ok ? job.succeed() : job.fail(why);
 }

@@ -33,7 +33,14 @@ class FaultyFile : public platform::OpenFile {
             real_->writeAt(offset, buffer, count / 2, done);
         return false;
     }
-    bool lock(uint32_t offset, uint32_t length) override { return real_->lock(offset, length); }
+    bool lock(uint32_t offset, uint32_t length) override {
+        if (fs_.beforeLock) {
+            auto hook = std::move(fs_.beforeLock);
+            fs_.beforeLock = nullptr;
+            hook();
+        }
+        return real_->lock(offset, length);
+    }
     bool unlock(uint32_t offset, uint32_t length) override { return real_->unlock(offset, length); }
     bool truncate() override { return real_->truncate(); }
     bool close() override { return real_->close(); }

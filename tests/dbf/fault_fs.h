@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -23,6 +24,8 @@ class FaultyFileSystem : public platform::FileSystem {
     // Calls of `op` counted so far (on files matching the name filter).
     int calls(FaultOp op) const { return calls_[static_cast<int>(op)]; }
     bool fired() const { return fired_; }
+    // Runs once, just before the next byte-range lock is asked for (to make another holder act then).
+    std::function<void()> beforeLock;
 
     std::unique_ptr<platform::OpenFile> open(const char* name,
                                              uint32_t access,

@@ -22,6 +22,8 @@ target_sources(quarrow_tests PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/maintenance_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/sort_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/append_export_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/write_faults_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/data_safety_test.cpp
 )
 if(NOT QUARROW_WIN32)
     target_sources(quarrow_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR}/maint_interop_test.cpp)
