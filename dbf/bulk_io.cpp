@@ -76,9 +76,8 @@ bool storedAsIs(char type, const char* p, size_t width, int decimals) {
 
 }  // namespace
 
-BufferedOutput::BufferedOutput(files& file, uint32_t offset) : file_(file), offset_(offset) {
-    buffer_.reserve(kFlushSize + 4096);
-}
+// The buffers grow with what is queued, up to the flush size: a small table never takes a megabyte.
+BufferedOutput::BufferedOutput(files& file, uint32_t offset) : file_(file), offset_(offset) {}
 
 void BufferedOutput::append(const char* bytes, size_t count) {
     buffer_.insert(buffer_.end(), bytes, bytes + count);
@@ -116,7 +115,6 @@ BulkAppender::BulkAppender(dbf& table) : table_(table) {
     uint32_t got = 0;
     endMarker_ = end < kMaxPosition && table.table_.size() == end + 1 &&
                  table.table_.readAt(static_cast<uint32_t>(end), &marker, 1, &got) && got == 1 && marker == 0x1A;
-    records_.reserve(kFlushSize + table.header_.recordLength);
     for (int i = 0; i < table.fieldCount_; ++i) {
         types_.push_back(table.fieldType(i));
         decimals_.push_back(types_.back() == 'N' ? table.descriptors_[static_cast<size_t>(i) * 32 + 17] : 0);
@@ -290,7 +288,7 @@ bool BulkAppender::finish() {
     if (table_.open_ && count_ > firstCount_) {
         table_.recNo_ = static_cast<long>(count_);
         table_.bof_ = table_.eof_ = false;
-        if (!table_.readRecord(table_.recNo_, false))
+        if (table_.readRecord(table_.recNo_, false) != dbf::ReadResult::Read)
             memset(table_.record_.data(), 0, table_.header_.recordLength);
     }
     return true;

@@ -62,6 +62,8 @@ class dbf {
     // Writes a new, empty table (and memo file) under this object's name; the object stays unopened.
     int create(const FieldDef* defs, int count);
 
+    // Movement: 0 when a read fails (another holder may have locked the record on Windows); the current
+    // record and its buffer then stay as they were.
     int goTop();
     int goBottom();
     int skip(long count);
@@ -107,6 +109,10 @@ class dbf {
     bool oemConversion() const { return oem_; }
     void setOemConversion(bool on) { oem_ = on; }
     bool isOpen() const { return open_; }
+    // Byte 29 of the header: the code page the table's text is in. Set before create to give a new table
+    // the code page of the table its bytes come from; 0 lets create choose by the OEM flag.
+    uint8_t languageDriver() const { return languageDriver_; }
+    void setLanguageDriver(uint8_t driver) { languageDriver_ = driver; }
     int headerLength() const { return header_.headerLength; }
     int version() const { return header_.version; }
     // The raw record buffer: the flag byte, then every field at its offset (record length bytes).
@@ -144,6 +150,7 @@ class dbf {
 
     bool oem_;
     bool open_ = false;
+    uint8_t languageDriver_ = 0;
     files table_;
     files memo_;
     Header header_;
@@ -157,6 +164,7 @@ class dbf {
     std::vector<char> blank_;
     bool eof_ = false;
     bool bof_ = false;
+    bool readFailed_ = false;  // a move met a read that failed (not the end); the record stays as it was
     bool tableLock_ = false;
     uint32_t lockStart_ = 0;
     uint32_t lockLength_ = 0;
@@ -177,9 +185,11 @@ class dbf {
     uint32_t recordCountOnDisk();
     uint64_t recordPosition(long record) const;
     long lastReadableRecord();
-    bool readRecord(long record, bool ahead);
+    enum class ReadResult { Read, End, Failed };
+    ReadResult readRecord(long record, bool ahead);
     void refreshCount();
-    void physicalStep(int step);
+    void physicalStep(long current, int step);
+    int settleAt(long record);
     bool hidden() const;
     bool isCurrentRangeLocked() const;
     // Puts the memo block number into field `index` the way writeMemo does: in 10 characters, or in the

@@ -52,6 +52,7 @@ int dbf::copyStructure(char* out) {
     }
     dbf copy(name.c_str());
     copy.oem_ = oem_;  // the language byte then tells readers the same code page as this table's
+    copy.languageDriver_ = languageDriver_;
     if (!copy.create(defs.data(), fieldCount_))
         return job.fail(TableError::CannotCreate);
     memcpy(out, name.c_str(), name.size() + 1);

@@ -91,6 +91,7 @@ int copyToNewStructure(dbf& old,
         if (newHasMemo)
             ops.remove(memoNameFor(name).c_str());
     };
+    fresh.setLanguageDriver(old.languageDriver());  // the record bytes are copied as stored
     if (!fresh.create(defs, count) || !fresh.open(1)) {
         discard();
         return job.fail(TableError::CannotCreate);

@@ -99,9 +99,22 @@ TEST_F(Memo, TextIsStoredInTheOemCodePage) {
 TEST_F(Memo, WriteMemoWithoutTheLockChangesNothing) {
     dbf t(name_.c_str());
     ASSERT_EQ(1, t.open(1));
-    EXPECT_EQ(0, t.writeMemo(1, "x"));
-    EXPECT_EQ(1u, nextFree());
+    // Neither the in-place rewrite (short text) nor new blocks (long text) may touch either file.
+    auto tryWithoutLock = [&](const char* memo) {
+        auto memoBefore = readAll(memoName_), tableBefore = readAll(name_);
+        for (const std::string& text : {std::string("x"), std::string(700, 'y')}) {
+            EXPECT_EQ(0, t.writeMemo(1, text.c_str())) << text.size();
+            EXPECT_EQ(memoBefore, readAll(memoName_)) << text.size();
+            EXPECT_EQ(tableBefore, readAll(name_)) << text.size();
+            EXPECT_STREQ(memo, t.readMemo(t.getField(1)));
+        }
+    };
+    tryWithoutLock("");
     EXPECT_EQ(std::string(10, ' '), t.getField(1));
+    ASSERT_EQ(1, t.lockRecord());
+    ASSERT_EQ(1, t.writeMemo(1, "kept"));
+    ASSERT_EQ(1, t.unlock());
+    tryWithoutLock("kept");
     EXPECT_EQ(0, t.writeMemo(2, "x"));
     EXPECT_EQ(0, t.writeMemo(-1, "x"));
     // A record that has a memo keeps it: a short text is not rewritten in place without the lock.
