@@ -1,10 +1,15 @@
 // Pack and zap from a table window: the question, the new table swapped in with its memo file, the
-// table opened again in a new window, and a refused table lock changing nothing.
+// table opened again in a new window, and a refused table lock changing nothing. The whole-table
+// commands under the progress dialog: the bar moves, "&Cancel" leaves the table as it was, and a
+// failure says what happened.
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <filesystem>
+#include <functional>
 #include <set>
 #include <string>
 #include <vector>
@@ -14,11 +19,13 @@
 #include "base/settings.h"
 #include "browse/browse_commands.h"
 #include "browse/data_source.h"
+#include "browse/table_job.h"
 #include "browse/table_window.h"
 #include "dbf/dbf.h"
 #include "tests/dbf/dbf_test_util.h"
 #include "tests/win32/dialog_script.h"
 #include "tests/win32/grid_fake_source.h"
+#include "tests/win32/grid_table_files.h"
 #include "tests/win32/harness.h"
 
 namespace {
@@ -157,6 +164,109 @@ TEST_F(TableCommands, CancelAndARefusedLockChangeNothing) {
     EXPECT_NE(view->table, nullptr);
     EXPECT_EQ(dbftest::readAll(path_), before);
     EXPECT_EQ(files(), (std::set<std::string>{"PACK.DBF", "PACK.DBT"}));
+}
+
+// Watches the progress dialog from a timer its loop dispatches: its caption, the highest bar
+// position, and "&Cancel" pressed once the bar has moved when `cancel` is set.
+struct ProgressSeen {
+    bool cancel = false;
+    bool opened = false;
+    std::string caption;
+    int highest = -1;
+};
+ProgressSeen* g_progress = nullptr;
+
+void CALLBACK watchProgress(HWND, UINT, UINT_PTR, DWORD) {
+    HWND dialog = nullptr;
+    for (HWND w = FindWindowA("#32770", nullptr); w; w = FindWindowExA(nullptr, w, "#32770", nullptr))
+        if (harness::isProgressDialog(w))
+            dialog = w;
+    if (!dialog || !g_progress)
+        return;
+    g_progress->opened = true;
+    g_progress->caption = harness::windowText(dialog);
+    int position = static_cast<int>(SendDlgItemMessageA(dialog, 101, PBM_GETPOS, 0, 0));
+    if (position > g_progress->highest)
+        g_progress->highest = position;
+    if (g_progress->cancel && position > 0)
+        PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+}
+
+class LongTableCommands : public testing::Test {
+  protected:
+    void SetUp() override {
+        resetSettings();
+        gridtest::installGrid(GetModuleHandleA(nullptr));
+        tablePool().clear();
+        path_ = dir_.file("LONG.DBF");
+        ASSERT_TRUE(gridtest::writeNumberedTable(path_, kRecords));
+        window_ = openTableWindow(nullptr, path_.c_str());
+        harness::pumpMessages(20);
+    }
+    void TearDown() override {
+        if (window_ && IsWindow(window_))
+            DestroyWindow(window_);
+        for (int slot = 0; slot < 15; ++slot) {
+            BrowseView* view = tableViewSlot(slot);
+            if (view && view->window && IsWindow(view->window))
+                DestroyWindow(view->window);
+        }
+        harness::pumpMessages();
+        resetSettings();
+    }
+    // Runs `command` on the window's view with the progress watcher and the boxes answered OK.
+    ProgressSeen run(const std::function<void(BrowseView&)>& command, bool cancel, std::vector<std::string>& texts) {
+        ProgressSeen seen;
+        seen.cancel = cancel;
+        g_progress = &seen;
+        UINT_PTR timer = SetTimer(nullptr, 0, 1, watchProgress);
+        {
+            harness::BoxCatcher catcher(nullptr, IDOK);
+            command(*browseViewOf(window_));
+            harness::pumpMessages(20);
+            texts = catcher.texts();
+        }
+        KillTimer(nullptr, timer);
+        g_progress = nullptr;
+        return seen;
+    }
+    static constexpr long kRecords = 40000;
+    dbftest::TempDir dir_;
+    std::string path_;
+    HWND window_ = nullptr;
+};
+
+TEST_F(LongTableCommands, TheBarMovesAndCancelLeavesTheTableAsItWas) {
+    ASSERT_NE(window_, nullptr);
+    std::vector<uint8_t> before = dbftest::readAll(path_);
+    std::vector<std::string> texts;
+    ProgressSeen cancelled = run([](BrowseView& view) { packCommand(view); }, true, texts);
+    ASSERT_TRUE(cancelled.opened) << "no progress dialog";
+    EXPECT_EQ(cancelled.caption, "Pack : " + path_);
+    EXPECT_GT(cancelled.highest, 0) << "the bar never moved";
+    EXPECT_LT(cancelled.highest, 100);
+    EXPECT_EQ(texts, (std::vector<std::string>{"Are you sure?", "Cancelled: the table is as it was."}));
+    EXPECT_TRUE(IsWindow(window_));
+    EXPECT_EQ(dbftest::readAll(path_), before);
+}
+
+TEST_F(LongTableCommands, FailedExportsSayWhatHappened) {
+    ASSERT_NE(window_, nullptr);
+    BrowseView& view = *browseViewOf(window_);
+    std::string missingFolder = dir_.file("no such folder") + "\\OUT.TXT";
+    const struct {
+        const char* output;
+        const char* message;
+    } cases[] = {
+        {missingFolder.c_str(), "The output file cannot be created."},
+        {path_.c_str(), "The output file is the table itself: choose another name."},
+    };
+    for (const auto& c : cases) {
+        harness::BoxCatcher catcher(nullptr, IDOK);
+        EXPECT_FALSE(view.table->exportText(c.output));
+        warnTableFailure(view, false);
+        EXPECT_EQ(catcher.texts(), std::vector<std::string>{c.message}) << c.output;
+    }
 }
 
 }  // namespace
