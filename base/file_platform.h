@@ -64,6 +64,10 @@ class FileHandle {
     void settle();
 };
 
+// Windows refuses a read or a write that touches a range another handle has locked; POSIX locks only
+// advise. Tests switch this on to meet that refusal natively (every read and write then asks for locks).
+void emulateWindowsLocks(bool on);
+
 // File-system services used beside open files.
 bool deleteFile(const char* name);
 bool renameFile(const char* from, const char* to);

@@ -34,7 +34,34 @@ bool setLock(int file, short type, uint32_t offset, uint32_t length) {
     return fcntl(file, F_OFD_SETLK, &fl) == 0;
 }
 
+bool emulatingWindowsLocks = false;
+
+// Whether another open file description holds a lock on any byte of the range (see emulateWindowsLocks).
+bool lockedElsewhere(int file, uint64_t offset, uint32_t count) {
+    if (!emulatingWindowsLocks || count == 0)
+        return false;
+    struct flock fl;
+    memset(&fl, 0, sizeof fl);
+    fl.l_type = F_WRLCK;  // conflicts with every lock, as a Windows lock shuts out every other handle
+    fl.l_whence = SEEK_SET;
+    fl.l_start = static_cast<off_t>(offset);
+    fl.l_len = static_cast<off_t>(count);
+    if (fcntl(file, F_OFD_GETLK, &fl) != 0 || fl.l_type == F_UNLCK)
+        return false;
+    errno = EACCES;
+    return true;
+}
+
+uint64_t position(int file) {
+    off_t here = lseek(file, 0, SEEK_CUR);
+    return here < 0 ? 0 : static_cast<uint64_t>(here);
+}
+
 }  // namespace
+
+void emulateWindowsLocks(bool on) {
+    emulatingWindowsLocks = on;
+}
 
 FileHandle::~FileHandle() {
     close();
@@ -134,6 +161,8 @@ bool FileHandle::read(void* buffer, uint32_t count, uint32_t* done) {
     if (native_ == kNone)
         return false;
     settle();
+    if (emulatingWindowsLocks && lockedElsewhere(fd(native_), position(fd(native_)), count))
+        return false;
     char* p = static_cast<char*>(buffer);
     while (*done < count) {
         ssize_t got = ::read(fd(native_), p + *done, count - *done);
@@ -153,6 +182,8 @@ bool FileHandle::write(const void* buffer, uint32_t count, uint32_t* done) {
     if (native_ == kNone)
         return false;
     settle();
+    if (emulatingWindowsLocks && lockedElsewhere(fd(native_), position(fd(native_)), count))
+        return false;
     const char* p = static_cast<const char*>(buffer);
     while (*done < count) {
         ssize_t put = ::write(fd(native_), p + *done, count - *done);
@@ -168,6 +199,8 @@ bool FileHandle::write(const void* buffer, uint32_t count, uint32_t* done) {
 bool FileHandle::readAt(uint32_t offset, void* buffer, uint32_t count, uint32_t* done) {
     *done = 0;
     if (native_ == kNone)
+        return false;
+    if (lockedElsewhere(fd(native_), offset, count))
         return false;
     char* p = static_cast<char*>(buffer);
     while (*done < count) {
@@ -187,6 +220,8 @@ bool FileHandle::readAt(uint32_t offset, void* buffer, uint32_t count, uint32_t*
 bool FileHandle::writeAt(uint32_t offset, const void* buffer, uint32_t count, uint32_t* done) {
     *done = 0;
     if (native_ == kNone)
+        return false;
+    if (lockedElsewhere(fd(native_), offset, count))
         return false;
     const char* p = static_cast<const char*>(buffer);
     bool ok = true;

@@ -116,6 +116,8 @@ bool FileHandle::truncate() {
     return native_ != kNone && SetEndOfFile(handle(native_)) != FALSE;
 }
 
+void emulateWindowsLocks(bool) {}  // Windows refuses such reads by itself
+
 bool deleteFile(const char* name) {
     return DeleteFileA(name) != FALSE;
 }

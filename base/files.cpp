@@ -73,7 +73,7 @@ int files::readAt(uint32_t offset, void* buffer, uint32_t count, uint32_t* got) 
     start_ = false;
     // An empty read at the offset tells the end of the file without asking for the size first.
     bool ok = file_.readAt(offset, buffer, count, got);
-    eof_ = *got == 0 && count > 0;
+    eof_ = ok && *got == 0 && count > 0;
     return ok && !eof_ ? 1 : 0;
 }
 
@@ -92,8 +92,10 @@ int files::readAhead(uint32_t offset, void* buffer, uint32_t count, uint32_t* go
         uint32_t filled = 0;
         cacheLength_ = 0;
         if (!readAt(offset, cache_.data(), kReadAheadSize, &filled) || filled == 0) {
+            // Windows refuses a read that touches a range another handle has locked: the window may fail
+            // where the record alone would not.
             *got = 0;
-            return 0;
+            return eof_ ? 0 : readAt(offset, buffer, count, got);
         }
         cacheStart_ = offset;
         cacheLength_ = filled;

@@ -36,6 +36,7 @@ class files {
     char* moveLines(long count, char* buffer);
     int lock(uint32_t offset, uint32_t length);
     int unlock(uint32_t offset, uint32_t length);
+    // Set by a read that found the end; a read the system refused leaves it clear.
     int isEof() const { return eof_ ? 1 : 0; }
 
     int isStart() const { return start_ ? 1 : 0; }
@@ -49,7 +50,8 @@ class files {
     int writeAt(uint32_t offset, const void* bytes, uint32_t count, uint32_t* written);
     // As readAt, but served from a read-ahead window when it already holds the bytes. Used for forward
     // scans only; a window is refilled once it is older than kReadAheadLifetimeMs, so what another
-    // holder of the file wrote shows within that time even in an endless forward walk.
+    // holder of the file wrote shows within that time even in an endless forward walk. A window that
+    // cannot be read falls back to reading the bytes asked for.
     int readAhead(uint32_t offset, void* buffer, uint32_t count, uint32_t* got);
     void dropCache() { cacheLength_ = 0; }
 

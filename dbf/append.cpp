@@ -83,6 +83,7 @@ int dbf::appendFrom(const char* name) {
         return 0;
     }
     int result = 0;
+    refusedValues_ = 0;
     // Opening a missing name would create an empty file; a read-only table is still a table.
     dbf source(name);
     bool isTable = fileExists(name) && (source.open(1) || source.open(0));
@@ -104,7 +105,10 @@ int dbf::appendFrom(const char* name) {
                     const char* text = source.getField(s);
                     if (memoThere)
                         text = source.readMemo(text);
-                    ok = memoHere ? appender.putMemo(i, text) : setField(i, text) == 1;
+                    if (memoHere)
+                        ok = appender.putMemo(i, text);
+                    else if (!setField(i, text))
+                        ++refusedValues_;  // a number too wide for the field stays blank
                 }
                 ok = ok && appender.endRecord();
             }
@@ -133,10 +137,13 @@ int dbf::appendFrom(const char* name) {
                     // Numbers re-formatted, logicals to T or F, invalid dates blank, memo fields empty.
                     for (int i = 0; ok && i < fieldCount_; ++i) {
                         char type = fieldType(i);
-                        if (type == 'N' || type == 'L' || type == 'D')
-                            ok = setField(i, getField(i)) == 1;  // setField copies the text first
-                        else if (type == 'M')
+                        if ((type == 'N' || type == 'L' || type == 'D') && !setField(i, getField(i))) {
+                            // setField copies the text first; a number too wide for the field is left blank
+                            memset(&record_[offsets_[i]], ' ', widths_[i]);
+                            ++refusedValues_;
+                        } else if (type == 'M') {
                             ok = setField(i, "") == 1;
+                        }
                     }
                     ok = ok && appender.endRecord();
                 }

@@ -142,8 +142,10 @@ bool BulkAppender::copyFields(dbf& source) {
         if (types_[i] == 'M')
             memset(field, ' ', width);  // a memo field gets its block from putMemo, or stays blank
         else if (!storedAsIs(types_[i], field, width, decimals_[i]) &&
-                 !table_.setField(static_cast<int>(i), source.getField(static_cast<int>(i))))
-            return false;
+                 !table_.setField(static_cast<int>(i), source.getField(static_cast<int>(i)))) {
+            memset(field, ' ', width);  // a number too wide for its field is left blank, and counted
+            ++table_.refusedValues_;
+        }
     }
     return true;
 }
@@ -279,7 +281,7 @@ bool BulkAppender::finish() {
     if (table_.open_ && written_ > firstCount_) {
         table_.recNo_ = static_cast<long>(written_);
         table_.bof_ = table_.eof_ = false;
-        if (!table_.readRecord(table_.recNo_, false))
+        if (table_.readRecord(table_.recNo_, false) != dbf::ReadResult::Read)
             memset(table_.record_.data(), 0, table_.header_.recordLength);
     }
     return ok_;

@@ -47,7 +47,8 @@ class BulkAppender {
     bool putMemo(int index, const char* text);
     // Sets every field from the same field of `source` (a table of the same structure) as
     // setField(i, source.getField(i)) with both conversions off would, and blanks the memo fields for
-    // putMemo. Bytes that setField would store unchanged are copied as they are.
+    // putMemo. Bytes that setField would store unchanged are copied as they are; a number setField
+    // refuses is left blank and counted in the table's refusedValues.
     bool copyFields(dbf& source);
     // Queues the record buffer as the next record.
     bool endRecord();

@@ -42,6 +42,12 @@ std::string memoNameOf(const std::string& table) {
     return name;
 }
 
+// Language drivers of the Windows code pages: such a table's text is already ANSI and is never converted.
+bool isWindowsCodePage(uint8_t driver) {
+    static const uint8_t windows[] = {0x03, 0x57, 0x58, 0x59, 0x7D, 0x7E, 0xC8, 0xC9, 0xCA, 0xCB, 0xCC};
+    return memchr(windows, driver, sizeof windows) != nullptr;
+}
+
 char upperAscii(char c) {
     return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
 }
@@ -123,6 +129,9 @@ int dbf::open(int writeAccess) {
     header_.recordCount = le32(head + 4);
     header_.headerLength = le16(head + 8);
     header_.recordLength = le16(head + 10);
+    languageDriver_ = head[29];
+    if (isWindowsCodePage(languageDriver_))
+        oem_ = false;
     if (header_.version == kVersionMemo) {
         // The memo file must exist: creating an empty one here would hide a lost memo file.
         if (!memo_.openFile(access, share, platform::kOpenExisting, kTableFlags)) {
@@ -183,6 +192,9 @@ bool dbf::parseDescriptors() {
     for (uint32_t i = 0; i < count; ++i) {
         uint8_t* d = &descriptors_[static_cast<size_t>(i) * kDescriptorSize];
         d[10] = 0;  // a name without terminator stops at 10 characters
+        // A float field is a number field by another letter (dBase IV and others write it in version 0x03).
+        if (d[11] == 'F')
+            d[11] = 'N';
         char type = static_cast<char>(d[11]);
         uint32_t width;
         if (type == 'N') {
@@ -250,7 +262,7 @@ int dbf::create(const FieldDef* defs, int count) {
     put16(&out[8], headerLength);
     put16(&out[10], recordLength);
     // Independent readers decode text by the language driver: code page 852 when the text is OEM.
-    out[29] = oem_ ? kDriverCp852 : kDriverCp1250;
+    out[29] = languageDriver_ ? languageDriver_ : oem_ ? kDriverCp852 : kDriverCp1250;
     uint32_t offset = 1;
     for (int i = 0; i < count; ++i) {
         uint8_t* d = &out[static_cast<size_t>(kDescriptorSize) * (i + 1)];
@@ -258,7 +270,7 @@ int dbf::create(const FieldDef* defs, int count) {
         memcpy(d, defs[i].name, n);
         d[11] = static_cast<uint8_t>(defs[i].type);
         put32(d + 12, offset);
-        if (defs[i].type == 'N') {
+        if (defs[i].type == 'N' || defs[i].type == 'F') {
             d[16] = static_cast<uint8_t>(defs[i].width);
             d[17] = defs[i].decimals;
         } else {

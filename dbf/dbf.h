@@ -32,8 +32,8 @@ enum class TableError {
     SameFile,      // the output is the table or its memo file itself
     NameTooLong,   // a name built from the table's would not fit
     ReadFailed,
-    WriteFailed,   // a write or rename failed part-way (the disk may be full)
-    Cancelled,     // the progress callback asked to stop; the table is as it was
+    WriteFailed,  // a write or rename failed part-way (the disk may be full)
+    Cancelled,    // the progress callback asked to stop; the table is as it was
 };
 
 // Progress of a whole-table operation: `report` gets the units done and the units in all, and returns 0
@@ -60,6 +60,8 @@ class dbf {
     // Writes a new, empty table (and memo file) under this object's name; the object stays unopened.
     int create(const FieldDef* defs, int count);
 
+    // Movement: 0 when a read fails (another holder may have locked the record on Windows); the current
+    // record and its buffer then stay as they were.
     int goTop();
     int goBottom();
     int skip(long count);
@@ -103,6 +105,10 @@ class dbf {
     bool oemConversion() const { return oem_; }
     void setOemConversion(bool on) { oem_ = on; }
     bool isOpen() const { return open_; }
+    // Byte 29 of the header: the code page the table's text is in. Set before create to give a new table
+    // the code page of the table its bytes come from; 0 lets create choose by the OEM flag.
+    uint8_t languageDriver() const { return languageDriver_; }
+    void setLanguageDriver(uint8_t driver) { languageDriver_ = driver; }
     int headerLength() const { return header_.headerLength; }
     int version() const { return header_.version; }
     // The raw record buffer: the flag byte, then every field at its offset (record length bytes).
@@ -139,6 +145,7 @@ class dbf {
 
     bool oem_;
     bool open_ = false;
+    uint8_t languageDriver_ = 0;
     files table_;
     files memo_;
     Header header_;
@@ -152,6 +159,7 @@ class dbf {
     std::vector<char> blank_;
     bool eof_ = false;
     bool bof_ = false;
+    bool readFailed_ = false;  // a move met a read that failed (not the end); the record stays as it was
     bool tableLock_ = false;
     uint32_t lockStart_ = 0;
     uint32_t lockLength_ = 0;
@@ -172,9 +180,11 @@ class dbf {
     uint32_t recordCountOnDisk();
     uint64_t recordPosition(long record) const;
     long lastReadableRecord();
-    bool readRecord(long record, bool ahead);
+    enum class ReadResult { Read, End, Failed };
+    ReadResult readRecord(long record, bool ahead);
     void refreshCount();
-    void physicalStep(int step);
+    void physicalStep(long current, int step);
+    int settleAt(long record);
     bool hidden() const;
     bool isCurrentRangeLocked() const;
     void clearState();

@@ -1,5 +1,6 @@
 // dbf::setField: formats caller text into the record buffer by the field's type (C, N, D, L, M and others).
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -26,6 +27,20 @@ long double readDecimal(const char* text) {
     return std::isfinite(value) ? value : 0;
 }
 
+// Whether the number, rounded to the decimals, fits the width; a value that rounds to zero is taken as
+// zero, so that -0.001 never needs room for a minus sign. Sets `value` to what will be stored.
+bool fitsNumber(long double& value, size_t width, int decimals) {
+    if (decimals < 0 || static_cast<size_t>(decimals) + (decimals > 0 ? 2 : 1) > width)
+        return false;
+    char text[80];
+    int need = snprintf(text, sizeof text, "%.*Lf", decimals, value);
+    if (need < 0 || static_cast<size_t>(need) > width)
+        return false;
+    if (strpbrk(text, "123456789") == nullptr)
+        value = 0;
+    return static_cast<size_t>(snprintf(text, sizeof text, "%.*Lf", decimals, value)) <= width;
+}
+
 }  // namespace
 
 int dbf::setField(int index, const char* text) {
@@ -47,12 +62,11 @@ int dbf::setField(int index, const char* text) {
     switch (fieldType(index)) {
         case 'N': {
             int decimals = descriptors_[static_cast<size_t>(index) * 32 + 17];
-            Str number = formatNumber(readDecimal(source), static_cast<int>(width), decimals);
-            size_t n = static_cast<size_t>(number.length());
-            if (n > width)
-                n = width;  // an over-wide integer keeps its leftmost digits
-            memcpy(out, number.c_str(), n);
-            memset(out + n, 0, width - n);  // the short "0." overflow form is followed by zero bytes
+            long double value = readDecimal(source);
+            if (!fitsNumber(value, width, decimals))
+                return 0;  // cutting it would store another number
+            Str number = formatNumber(value, static_cast<int>(width), decimals);
+            memcpy(out, number.c_str(), width);
             break;
         }
         case 'L':

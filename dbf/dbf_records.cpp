@@ -50,54 +50,67 @@ long dbf::lastReadableRecord() {
     return present < static_cast<uint64_t>(count) ? static_cast<long>(present) : count;
 }
 
-// Reads one record into the buffer; a short read leaves zero bytes behind what was read. False when
-// nothing could be read (the buffer is then unchanged).
-bool dbf::readRecord(long record, bool ahead) {
+// Reads one record into the buffer; a short read leaves zero bytes behind what was read. End when nothing
+// is there, Failed when the system refused the read; in both cases the buffer is unchanged.
+dbf::ReadResult dbf::readRecord(long record, bool ahead) {
     if (record < 1)
-        return false;
+        return ReadResult::End;
     uint64_t position = recordPosition(record);
     if (position + header_.recordLength > kMaxPosition)
-        return false;
+        return ReadResult::End;
     uint32_t got = 0;
     uint32_t at = static_cast<uint32_t>(position);
     int ok = ahead ? table_.readAhead(at, record_.data(), header_.recordLength, &got)
                    : table_.readAt(at, record_.data(), header_.recordLength, &got);
     if (!ok || got == 0)
-        return false;
+        return ok || table_.isEof() ? ReadResult::End : ReadResult::Failed;
     if (got < header_.recordLength)
         memset(&record_[got], 0, header_.recordLength - got);
-    return true;
+    return ReadResult::Read;
 }
 
-// One physical step of -1, 0 or +1 records, the primitive under all movement.
-void dbf::physicalStep(int step) {
-    long current = recNo_;
+// One physical step of -1, 0 or +1 records from `current`, the primitive under all movement. A failed
+// read changes nothing but readFailed_: the record number always names the record in the buffer.
+void dbf::physicalStep(long current, int step) {
     long target = current + step;
     if (target > 1 && static_cast<uint64_t>(target) > header_.recordCount)
         refreshCount();  // another holder of the table may have appended
     uint32_t count = header_.recordCount;
     if (target <= 1 || count < 1) {
+        // A header that counts records the file does not hold is at its end here too.
+        ReadResult read = count < 1 ? ReadResult::End : readRecord(1, false);
+        if (read == ReadResult::Failed) {
+            readFailed_ = true;
+            return;
+        }
         bof_ = current == 1;
         recNo_ = 1;
-        // A header that counts records the file does not hold is at its end here too.
-        eof_ = count < 1 || !readRecord(1, false);
+        eof_ = read == ReadResult::End;
         if (eof_)
             memset(record_.data(), 0, header_.recordLength);
         return;
     }
     if (static_cast<uint64_t>(target) <= count) {
-        if (!readRecord(target, step > 0)) {
-            // Nothing behind the current record: the header counts more records than the file holds.
-            eof_ = true;
-            return;
+        ReadResult read = readRecord(target, step > 0);
+        if (read == ReadResult::Failed) {
+            readFailed_ = true;
+        } else if (read == ReadResult::End) {
+            eof_ = true;  // nothing behind the current record: the header counts more than the file holds
+        } else {
+            bof_ = eof_ = false;
+            recNo_ = target;
         }
-        bof_ = eof_ = false;
-        recNo_ = target;
         return;
     }
-    recNo_ = lastReadableRecord();
+    long last = lastReadableRecord();
+    ReadResult read = readRecord(last, false);
+    if (read == ReadResult::Failed) {
+        readFailed_ = true;
+        return;
+    }
+    recNo_ = last;
     eof_ = true;
-    if (!readRecord(recNo_, false))
+    if (read == ReadResult::End)
         memset(record_.data(), 0, header_.recordLength);
 }
 
@@ -105,21 +118,28 @@ bool dbf::hidden() const {
     return record_[0] == '*' && settingOn(SET_DELETED);
 }
 
+// Re-reads `record` (record 1 for anything below), then steps forward past hidden records.
+int dbf::settleAt(long record) {
+    readFailed_ = false;
+    table_.dropCache();
+    physicalStep(record, 0);
+    while (!readFailed_ && hidden() && !eof_)
+        physicalStep(recNo_, 1);
+    return readFailed_ ? 0 : 1;
+}
+
 int dbf::skip(long count) {
     if (!open_)
         return 0;
-    if (count <= 0)
+    if (count == 0)
+        return settleAt(recNo_);
+    if (count < 0)
         table_.dropCache();
-    if (count == 0) {
-        physicalStep(0);
-        while (hidden() && !eof_)
-            physicalStep(1);
-        return 1;
-    }
+    readFailed_ = false;
     long start = recNo_;
     int direction = count > 0 ? 1 : -1;
     unsigned long times = count > 0 ? static_cast<unsigned long>(count) : 0ul - static_cast<unsigned long>(count);
-    for (unsigned long i = 0; i < times; ++i) {
+    for (unsigned long i = 0; i < times && !readFailed_; ++i) {
         if (recNo_ == 1 && direction < 0) {
             bof_ = true;
             break;
@@ -131,15 +151,20 @@ int dbf::skip(long count) {
                 break;
             }
         }
-        physicalStep(direction);
-        if (hidden()) {
-            while (!bof_ && !eof_ && hidden())
-                physicalStep(direction);
-            if (bof_ || eof_) {
+        physicalStep(recNo_, direction);
+        if (!readFailed_ && hidden()) {
+            while (!readFailed_ && !bof_ && !eof_ && hidden())
+                physicalStep(recNo_, direction);
+            if (!readFailed_ && (bof_ || eof_)) {
                 // Only hidden records lie that way: stay where the skip began.
                 bool bof = bof_, eof = eof_;
+                ReadResult read = readRecord(start, false);
+                if (read == ReadResult::Failed) {
+                    readFailed_ = true;
+                    break;
+                }
                 recNo_ = start;
-                if (!readRecord(start, false))
+                if (read == ReadResult::End)
                     memset(record_.data(), 0, header_.recordLength);
                 bof_ = bof;
                 eof_ = eof;
@@ -149,25 +174,22 @@ int dbf::skip(long count) {
         if (eof_)
             break;
     }
-    return 1;
+    return readFailed_ ? 0 : 1;
 }
 
 int dbf::goTop() {
     if (!open_)
         return 0;
-    recNo_ = 0;
-    return skip(0);
+    return settleAt(0);
 }
 
 int dbf::goBottom() {
     if (!open_)
         return 0;
     refreshCount();
-    recNo_ = lastReadableRecord();
-    skip(0);
-    if (eof_)
-        skip(-1);
-    return 1;
+    if (!settleAt(lastReadableRecord()))
+        return 0;
+    return eof_ ? skip(-1) : 1;
 }
 
 int dbf::goTo(long record) {
@@ -176,8 +198,7 @@ int dbf::goTo(long record) {
     uint64_t need = header_.headerLength + (record > 0 ? static_cast<uint64_t>(record) * header_.recordLength : 0);
     if (table_.size() < need)
         return goBottom();
-    recNo_ = record;
-    return skip(0);
+    return settleAt(record);
 }
 
 bool dbf::isCurrentRangeLocked() const {

@@ -51,6 +51,7 @@ int dbf::copyStructure(char* out) {
     memcpy(out, name.c_str(), name.size() + 1);
     dbf copy(name.c_str());
     copy.oem_ = oem_;  // the language byte then tells readers the same code page as this table's
+    copy.languageDriver_ = languageDriver_;
     return copy.create(defs.data(), fieldCount_);
 }
 
@@ -111,6 +112,7 @@ int dbf::packToNew(char* out) {
         ok = appender.finish() && ok;
     }
     goTo(remembered);
+    refusedValues_ = target.refusedValues_;
     oem_ = sourceOem;
     target.oem_ = targetOem;
     target.close();

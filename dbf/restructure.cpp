@@ -87,6 +87,7 @@ int copyToNewStructure(dbf& old,
         if (newHasMemo)
             ops.remove(memoNameFor(name).c_str());
     };
+    fresh.setLanguageDriver(old.languageDriver());  // the record bytes are copied as stored
     if (!fresh.create(defs, count)) {
         discard();
         return 0;
@@ -136,7 +137,7 @@ int copyToNewStructure(dbf& old,
                 if (text.find_first_not_of(' ') != std::string::npos)
                     ok = fresh.writeMemo(p.newIndex, text.c_str()) == 1;
             } else {
-                ok = fresh.setField(p.newIndex, text.c_str()) == 1;
+                fresh.setField(p.newIndex, text.c_str());  // a number too wide for the new field stays blank
             }
         }
         if (ok)

@@ -94,9 +94,10 @@ TEST_F(AppendExport, TextLinesAreCutToTheRecordAndNormalisedByType) {
     const std::string m(10, '\0');
     EXPECT_EQ(" abcd  1.5020240229T" + m, records[0]);
     EXPECT_EQ(" ab    0.00        F" + m, records[1]);
-    EXPECT_EQ(" wxyz0.00\0\0        T"s + m, records[2]);  // too wide for two decimals
+    EXPECT_EQ(" wxyz              T"s + m, records[2]);  // too wide for two decimals: left blank
     EXPECT_EQ("       0.00        F" + m, records[3]);
     EXPECT_EQ(" a\rb\0 -2.0019990101F"s + m, records[4]);
+    EXPECT_EQ(1, t.refusedValues());
 }
 
 TEST_F(AppendExport, ATrailingEmptyLineIsNoRecordAndWideRecordsRoundTrip) {
@@ -145,6 +146,27 @@ TEST_F(AppendExport, AppendingATableMatchesFieldsByNameAndCarriesMemoTexts) {
     dbf source(name_.c_str());
     ASSERT_EQ(1, source.open(1));
     EXPECT_EQ(1, source.lockTable());
+}
+
+TEST_F(AppendExport, AppendedNumbersTooWideForTheirFieldAreLeftBlankAndCounted) {
+    std::string source = dir_.file("WIDE.DBF");
+    FieldDef wide[] = {field("AMOUNT", 'N', 10, 2), field("NAME", 'C', 4)};
+    dbf s(source.c_str());
+    ASSERT_EQ(1, s.create(wide, 2));
+    ASSERT_EQ(1, s.open(1));
+    dbftest::appendRows(s, {{"25621.96", "a"}, {"12.5", "b"}, {"-1000", "c"}});
+    s.close();
+    FieldDef narrow[] = {field("AMOUNT", 'N', 5, 2), field("NAME", 'C', 4)};
+    dbf t(name_.c_str());
+    ASSERT_EQ(1, t.create(narrow, 2));
+    ASSERT_EQ(1, t.open(1));
+    ASSERT_EQ(1, t.appendFrom(source.c_str()));
+    EXPECT_EQ(2, t.refusedValues());
+    auto records = fileRecords(name_);
+    ASSERT_EQ(3u, records.size());
+    EXPECT_EQ("      a   ", records[0]);
+    EXPECT_EQ(" 12.50b   ", records[1]);
+    EXPECT_EQ("      c   ", records[2]);
 }
 
 TEST_F(AppendExport, MemoAndTextFieldsConvertBothWays) {

@@ -136,13 +136,13 @@ TEST_F(DbfRecords, SetFieldFormatsByType) {
         {0, "abcdefgh", "abcdef"},
         {1, "42", "   42"},
         {1, "  -7xyz", "   -7"},
-        {1, "123456", "12345"},  // wider than the field with 0 decimals: the leftmost digits
+        {1, "99999", "99999"},
         {1, "abc", "    0"},
         {1, "0x1F", "    0"},
         {1, "inf", "    0"},
         {2, "1.499", " 1.50"},
         {2, "1.5", " 1.50"},
-        {2, "123456", std::string("0.00\0", 5)},
+        {2, "-0.001", " 0.00"},
         {3, "-1.5", "  -1.500"},
         {4, "2024-02-30", "        "},
         {4, "2024.02.29", "20240229"},
@@ -165,6 +165,25 @@ TEST_F(DbfRecords, SetFieldFormatsByType) {
     EXPECT_EQ(0, t.setField(-1, "x"));
 }
 
+TEST_F(DbfRecords, ANumberTooWideForItsFieldIsRefusedAndTheFieldKept) {
+    FieldDef defs[] = {field("N0", 'N', 5), field("N2", 'N', 5, 2), field("N3", 'N', 5, 3)};
+    dbf t(name_.c_str());
+    ASSERT_EQ(1, t.create(defs, 3));
+    ASSERT_EQ(1, t.open(1));
+    ASSERT_EQ(1, t.lockTable());
+    ASSERT_EQ(1, t.appendBlank());
+    const struct {
+        int field;
+        const char* text;
+    } cases[] = {{0, "123456"}, {0, "-99999"}, {0, "1e10"}, {1, "123456"}, {1, "100"}, {1, "99.995"}, {2, "-0.5"}};
+    for (const auto& c : cases) {
+        ASSERT_EQ(1, t.setField(c.field, "1"));
+        std::string before(t.recordBuffer(), static_cast<size_t>(t.recordLength()));
+        EXPECT_EQ(0, t.setField(c.field, c.text)) << c.text;
+        EXPECT_EQ(before, std::string(t.recordBuffer(), static_cast<size_t>(t.recordLength()))) << c.text;
+    }
+}
+
 TEST_F(DbfRecords, TextIsOemOnDiskAndAnsiInTheInterface) {
     FieldDef defs[] = {field("NAME", 'C', 8)};
     dbf t(name_.c_str());
@@ -180,6 +199,62 @@ TEST_F(DbfRecords, TextIsOemOnDiskAndAnsiInTheInterface) {
     EXPECT_EQ('\xA0', t.recordBuffer()[1]);
     t.setOemConversion(false);
     EXPECT_STREQ("\xA0rv\xA1    ", t.getField(0));
+}
+
+TEST_F(DbfRecords, TablesInAWindowsCodePageKeepTheirTextUnconverted) {
+    // Language driver byte 29 -> whether field and memo text is converted between OEM and ANSI.
+    const struct {
+        uint8_t driver;
+        bool converted;
+    } cases[] = {{0x00, true}, {0x64, true}, {0xC8, false}, {0x03, false}, {0x57, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.driver));
+        FieldDef defs[] = {field("NAME", 'C', 4), field("NOTE", 'M', 10)};
+        {
+            dbf maker(name_.c_str());
+            ASSERT_EQ(1, maker.create(defs, 2));
+        }
+        auto header = readAll(name_);
+        header[29] = c.driver;
+        writeAll(name_, header);
+        dbf t(name_.c_str());
+        ASSERT_EQ(1, t.open(1));
+        appendRows(t, {{"\xE1rv\xED"}});  // "árví" in Windows-1250
+        ASSERT_EQ(1, t.lockRecord());
+        ASSERT_EQ(1, t.writeMemo(1, "\xE9"));
+        t.unlock();
+        auto b = readAll(name_);
+        auto memo = readAll(t.memoFileName());
+        EXPECT_EQ(c.converted ? "\xA0rv\xA1" : "\xE1rv\xED",
+                  std::string(b.begin() + 32 * 3 + 3, b.begin() + 32 * 3 + 7));
+        EXPECT_EQ(c.converted ? '\x82' : '\xE9', static_cast<char>(memo.at(1024)));
+        EXPECT_STREQ("\xE1rv\xED", t.getField(0));
+        EXPECT_STREQ("\xE9", t.readMemo(t.getField(1)));
+        // A copy of the structure declares the same code page.
+        char copy[512];
+        ASSERT_EQ(1, t.copyStructure(copy));
+        EXPECT_EQ(c.driver ? c.driver : 0x64, readAll(copy).at(29));
+    }
+}
+
+TEST_F(DbfRecords, FloatFieldsAreNumberFields) {
+    // F(8,2) and F(5,0) as dBase IV writes them: version 0x03, width and decimals in bytes 16 and 17.
+    FieldDef defs[] = {field("AMOUNT", 'N', 8, 2), field("COUNT", 'N', 5)};
+    {
+        dbf maker(name_.c_str());
+        ASSERT_EQ(1, maker.create(defs, 2));
+    }
+    auto bytes = readAll(name_);
+    bytes[32 + 11] = bytes[64 + 11] = 'F';
+    writeAll(name_, bytes);
+    dbf t(name_.c_str());
+    ASSERT_EQ(1, t.open(1));
+    EXPECT_EQ('N', t.fieldType(0));
+    EXPECT_EQ(2, t.fieldInfo(0)->decimals);
+    appendRows(t, {{"-1.5", "-12"}});
+    EXPECT_EQ(std::string("   -1.50  -12"), std::string(t.recordBuffer() + 1, 13));
+    EXPECT_EQ(0, t.setField(1, "123456"));
+    EXPECT_EQ('F', readAll(name_).at(32 + 11));  // the file keeps its own letter
 }
 
 TEST_F(DbfRecords, WriteRecordNeedsTheMatchingLock) {
@@ -259,6 +334,45 @@ TEST_F(DbfRecords, AForwardWalkSeesWhatAnotherHolderAppendsAndWrites) {
     writer.unlock();
     reader.goTo(4);
     EXPECT_STREQ("again     ", reader.getField(1));
+}
+
+TEST_F(DbfRecords, ARecordLockedElsewhereIsAFailedReadNeverTheEnd) {
+    // As on Windows, where a read touching another handle's locked range fails.
+    makeTable(5);
+    struct Emulation {
+        Emulation() { platform::emulateWindowsLocks(true); }
+        ~Emulation() { platform::emulateWindowsLocks(false); }
+    } emulation;
+    dbf holder(name_.c_str()), t(name_.c_str());
+    ASSERT_EQ(1, holder.open(1));
+    ASSERT_EQ(1, t.open(1));
+    ASSERT_EQ(1, holder.goTo(3));
+    ASSERT_EQ(1, holder.lockRecord());
+    // The read-ahead window behind record 1 covers the locked record 3: record 2 is read alone.
+    ASSERT_EQ(1, t.skip(1));
+    EXPECT_EQ(2, t.recNo());
+    EXPECT_EQ(2, id(t));
+    EXPECT_EQ(0, t.isEof());
+    // Record 3 itself cannot be read: a failure, and the record in hand stays current and whole.
+    const struct {
+        const char* what;
+        int (*move)(dbf&);
+    } moves[] = {{"skip(1)", [](dbf& d) { return d.skip(1); }},
+                 {"goTo(3)", [](dbf& d) { return d.goTo(3); }},
+                 {"skip(2)", [](dbf& d) { return d.skip(2); }}};
+    for (const auto& m : moves) {
+        EXPECT_EQ(0, m.move(t)) << m.what;
+        EXPECT_EQ(2, t.recNo()) << m.what;
+        EXPECT_EQ(2, id(t)) << m.what;
+        EXPECT_EQ(0, t.isEof()) << m.what;
+    }
+    ASSERT_EQ(1, t.goTo(4));
+    EXPECT_EQ(4, id(t));
+    EXPECT_EQ(0, t.skip(-1));
+    EXPECT_EQ(4, id(t));
+    holder.unlock();
+    ASSERT_EQ(1, t.skip(-1));
+    EXPECT_EQ(3, id(t));
 }
 
 TEST_F(DbfRecords, DeleteAndRecall) {

@@ -224,6 +224,48 @@ TEST_F(Interop, WeReadAndExtendWhatGdalWrites) {
     EXPECT_EQ(0x1A, readAll(theirs).back());
 }
 
+TEST_F(Interop, FloatFieldsAndWindowsCodePagesBothWays) {
+    // shapelib writes F fields in a table that declares a Windows code page; we read and extend it without
+    // the OEM conversion, and shapelib and dbfread (decoding by the language driver) read what we added.
+    for (const char* codePage : {"LDID/200", "LDID/87", "LDID/3"}) {
+        SCOPED_TRACE(codePage);
+        std::string theirs = dir_.file(std::string("W") + (codePage + 5) + ".dbf");
+        DBFHandle h = DBFCreateEx(theirs.c_str(), codePage);
+        ASSERT_NE(nullptr, h);
+        ASSERT_EQ(0, DBFAddField(h, "TITLE", FTString, 10, 0));
+        ASSERT_EQ(1, DBFAddNativeFieldType(h, "AMOUNT", 'F', 9, 2));
+        ASSERT_EQ(2, DBFAddNativeFieldType(h, "CNT", 'F', 5, 0));
+        ASSERT_TRUE(DBFWriteStringAttribute(h, 0, 0, "\xE9rt\xE9k"));  // "érték" in 1250 and 1252 alike
+        ASSERT_TRUE(DBFWriteDoubleAttribute(h, 0, 1, 12.25));
+        ASSERT_TRUE(DBFWriteDoubleAttribute(h, 0, 2, 7));
+        DBFClose(h);
+        dbf t(theirs.c_str());
+        ASSERT_EQ(1, t.open(1));
+        EXPECT_EQ("\xE9rt\xE9k", trimRight(t.getField(0)));
+        EXPECT_EQ("12.25", trimBoth(t.getField(1)));
+        EXPECT_EQ("7", trimBoth(t.getField(2)));
+        appendRows(t, {{"\xFCt\xE9s", "-3.5", "-12"}});  // "ütés"
+        t.close();
+        h = DBFOpen(theirs.c_str(), "rb");
+        ASSERT_NE(nullptr, h);
+        ASSERT_EQ(2, DBFGetRecordCount(h));
+        EXPECT_STREQ("\xFCt\xE9s", DBFReadStringAttribute(h, 1, 0));
+        EXPECT_DOUBLE_EQ(-3.5, DBFReadDoubleAttribute(h, 1, 1));
+        EXPECT_DOUBLE_EQ(-12, DBFReadDoubleAttribute(h, 1, 2));
+        DBFClose(h);
+        if (!havePythonModule("dbfread"))
+            continue;
+        ASSERT_TRUE(oracle("dbfread-ldid " + theirs + " " + out_));
+        Rows rows = readRows(out_);
+        ASSERT_EQ(3u, rows.size());
+        ASSERT_EQ(3u, rows[2].size());
+        EXPECT_EQ("\xE9rt\xE9k", rows[1][0]);
+        EXPECT_EQ("\xFCt\xE9s", rows[2][0]);
+        EXPECT_DOUBLE_EQ(-3.5, atof(rows[2][1].c_str()));
+        EXPECT_DOUBLE_EQ(-12, atof(rows[2][2].c_str()));
+    }
+}
+
 TEST_F(Interop, WeReadAndExtendWhatShapelibWrites) {
     std::string theirs = dir_.file("S.dbf");
     DBFHandle h = DBFCreateEx(theirs.c_str(), "LDID/100");

@@ -93,9 +93,8 @@ void buildReference(const std::string& source, const std::string& reference) {
             continue;
         ASSERT_EQ(1, ref.appendBlank());
         for (int i = 0; i < src.fieldCount(); ++i)
-            if (src.fieldType(i) != 'M') {
-                ASSERT_EQ(1, ref.setField(i, src.getField(i)));
-            }
+            if (src.fieldType(i) != 'M')
+                ref.setField(i, src.getField(i));  // a refused number leaves the blank field
         ASSERT_EQ(1, ref.writeRecord());
         for (int i = 0; i < src.fieldCount(); ++i) {
             if (src.fieldType(i) != 'M')

@@ -2,6 +2,7 @@
 """Independent readers and writers of dBase tables for the engine's interoperability tests.
 
   oracle.py dbfread TABLE OUT      read TABLE with dbfread (encoding cp852), write OUT
+  oracle.py dbfread-ldid TABLE OUT read TABLE with dbfread in the code page its language driver names
   oracle.py gdal-read TABLE OUT    read TABLE with GDAL's shapefile driver, write OUT
   oracle.py gdal-write TABLE       write a table with GDAL (code page 852) holding the rows below
 
@@ -39,10 +40,10 @@ def write_rows(out_name, names, rows):
             out.write(("\t".join(text(v) for v in row) + "\n").encode("cp1250"))
 
 
-def dbfread_table(name, out_name):
+def dbfread_table(name, out_name, encoding="cp852"):
     from dbfread import DBF
 
-    table = DBF(name, encoding="cp852", char_decode_errors="strict", load=True)
+    table = DBF(name, encoding=encoding, char_decode_errors="strict", load=True)
     write_rows(out_name, table.field_names, [list(r.values()) for r in table.records])
 
 
@@ -91,6 +92,8 @@ def main(argv):
     command = argv[1]
     if command == "dbfread":
         dbfread_table(argv[2], argv[3])
+    elif command == "dbfread-ldid":
+        dbfread_table(argv[2], argv[3], encoding=None)
     elif command == "gdal-read":
         gdal_read(argv[2], argv[3])
     elif command == "gdal-write":
