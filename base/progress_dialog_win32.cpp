@@ -28,6 +28,10 @@ INT_PTR handleProgress(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) 
             SetWindowTextA(dialog, job->title);
             SendMessageA(progress, PBM_SETRANGE, 0, MAKELPARAM(0, 100));
             SendMessageA(progress, PBM_SETPOS, 0, 0);
+            // The modal loop shows the dialog only once its queue is empty, which it never is while
+            // the job dispatches: show it now.
+            ShowWindow(dialog, SW_SHOW);
+            UpdateWindow(dialog);
             job->cancel = 0;
             int result = job->run ? job->run(job) : 0;
             job->dialog = nullptr;

@@ -209,9 +209,11 @@ void progressStep(void* context, int percent) {
 bool modifyStructure(HWND dialog, BrowseView& view, const std::vector<FieldDef>& defs) {
     std::string name = view.table->fileName();
     std::string fresh;
-    WaitCursor wait;
-    if (!copyToNewStructure(*view.table, defs.data(), static_cast<int>(defs.size()), name, systemFileOps(), fresh,
-                            progressStep, GetDlgItem(dialog, IDC_CREATE_PROGRESS))) {
+    auto copy = [&](dbf& table) {
+        return copyToNewStructure(table, defs.data(), static_cast<int>(defs.size()), name, systemFileOps(), fresh,
+                                  progressStep, GetDlgItem(dialog, IDC_CREATE_PROGRESS));
+    };
+    if (!runTableJob(view, "Modify structure", copy, dialog)) {
         warnTableFailure(view, false);
         return false;
     }

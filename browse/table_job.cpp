@@ -28,7 +28,9 @@ int reportProgress(void* context, uint32_t done, uint32_t total) {
     int percent = total ? static_cast<int>(static_cast<uint64_t>(done) * 100 / total) : 0;
     if (percent != run->percent && job->progress) {
         run->percent = percent;
-        SendMessageA(static_cast<HWND>(job->progress), PBM_SETPOS, static_cast<WPARAM>(percent), 0);
+        HWND bar = static_cast<HWND>(job->progress);
+        SendMessageA(bar, PBM_SETPOS, static_cast<WPARAM>(percent), 0);
+        UpdateWindow(bar);  // one dispatch per unit may never reach the paint
     }
     dispatchWaitingMessage();
     return job->cancel ? 0 : 1;
@@ -66,7 +68,7 @@ const char* errorText(TableError error) {
 
 }  // namespace
 
-int runTableJob(BrowseView& view, const char* title, const std::function<int(dbf&)>& operation) {
+int runTableJob(BrowseView& view, const char* title, const std::function<int(dbf&)>& operation, HWND owner) {
     if (!view.table)
         return 0;
     TableRun run{view.table, &operation};
@@ -74,7 +76,7 @@ int runTableJob(BrowseView& view, const char* title, const std::function<int(dbf
     setProgressTitle(job, title);
     job.parameter = &run;
     job.run = runOperation;
-    return runProgressDialog(commandInstance(&view), view.window, &job);
+    return runProgressDialog(commandInstance(&view), owner ? owner : view.window, &job);
 }
 
 void warnTableFailure(BrowseView& view, bool changesTable) {

@@ -8,8 +8,9 @@
 
 // Runs `operation` on the view's table under the progress dialog PROGRESS2 titled `title`: the
 // table's progress moves the bar, and "&Cancel" stops the operation, which then leaves the table as
-// it was. Returns the operation's result (0 when the dialog could not be shown).
-int runTableJob(BrowseView& view, const char* title, const std::function<int(dbf&)>& operation);
+// it was. The dialog's owner is `owner`, or the view's window when null. Returns the operation's result
+// (0 when the dialog could not be shown).
+int runTableJob(BrowseView& view, const char* title, const std::function<int(dbf&)>& operation, HWND owner = nullptr);
 
 // Says why the view's last whole-table operation failed: "The table busy !" for a refused lock,
 // otherwise what happened. `changesTable`: the operation writes the table itself (append), so a
