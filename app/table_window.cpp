@@ -15,6 +15,49 @@ void closeTable(void* table) {
         shellHooks().closeTable(table);
 }
 
+// The volume and index that name a file whatever its spelling (relative, other case, ".\"); false
+// when the file cannot be asked.
+bool fileIdentity(const char* name, BY_HANDLE_FILE_INFORMATION& info) {
+    HANDLE file = CreateFileA(name, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    bool known = GetFileInformationByHandle(file, &info) != 0;
+    CloseHandle(file);
+    return known;
+}
+
+bool sameFile(const char* a, const char* b) {
+    BY_HANDLE_FILE_INFORMATION first, second;
+    if (fileIdentity(a, first) && fileIdentity(b, second))
+        return first.dwVolumeSerialNumber == second.dwVolumeSerialNumber &&
+               first.nFileIndexHigh == second.nFileIndexHigh && first.nFileIndexLow == second.nFileIndexLow;
+    char fullA[MAX_PATH], fullB[MAX_PATH];
+    return GetFullPathNameA(a, MAX_PATH, fullA, nullptr) && GetFullPathNameA(b, MAX_PATH, fullB, nullptr) &&
+           lstrcmpiA(fullA, fullB) == 0;
+}
+
+// The table window already showing this file, or null: a table opens in one window only, since a
+// second holder would make pack, zap and restructure fail.
+HWND windowShowing(const char* name) {
+    WindowPool& pool = tablePool();
+    for (int i = 0; i < kPoolSize; ++i) {
+        const PoolSlot& slot = pool.slot(i);
+        HWND window = static_cast<HWND>(slot.window);
+        if (slot.inUse && window && IsWindow(window) && sameFile(slot.title, name))
+            return window;
+    }
+    return nullptr;
+}
+
+void bringForward(HWND window) {
+    if (IsIconic(window))
+        ShowWindow(window, SW_RESTORE);
+    SetForegroundWindow(window);
+    SetActiveWindow(window);
+    SetFocus(window);
+}
+
 }  // namespace
 
 HWND openTableWindow(HWND owner, const char* name) {
@@ -23,6 +66,10 @@ HWND openTableWindow(HWND owner, const char* name) {
     if (!fileExists(name)) {
         warningBox(name);
         return nullptr;
+    }
+    if (HWND open = windowShowing(name)) {
+        bringForward(open);
+        return open;
     }
     ShellHooks& hooks = shellHooks();
     void* table = nullptr;

@@ -22,12 +22,16 @@ INT_PTR handleProgress(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) 
         case kStartJob: {
             if (!job)
                 return TRUE;
-            HWND progress = GetDlgItem(dialog, IDC_PROGRESS_TEXT);
+            HWND progress = GetDlgItem(dialog, IDC_PROGRESS_BAR);
             job->dialog = dialog;
             job->progress = progress;
             SetWindowTextA(dialog, job->title);
             SendMessageA(progress, PBM_SETRANGE, 0, MAKELPARAM(0, 100));
             SendMessageA(progress, PBM_SETPOS, 0, 0);
+            // The modal loop shows the dialog only once its queue is empty, which it never is while
+            // the job dispatches: show it now.
+            ShowWindow(dialog, SW_SHOW);
+            UpdateWindow(dialog);
             job->cancel = 0;
             int result = job->run ? job->run(job) : 0;
             job->dialog = nullptr;
@@ -61,6 +65,8 @@ INT_PTR CALLBACK progressProc(HWND dialog, UINT message, WPARAM wParam, LPARAM l
 int runProgressDialog(HINSTANCE instance, HWND owner, ProgressJob* job) {
     if (!job)
         return 0;
+    INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_PROGRESS_CLASS};
+    InitCommonControlsEx(&classes);  // the bar's class, also where the shell has not asked for it yet
     INT_PTR result = DialogBoxParamA(instance, "PROGRESS2", owner, progressProc, reinterpret_cast<LPARAM>(job));
     return result == -1 ? 0 : static_cast<int>(result);
 }

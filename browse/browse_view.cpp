@@ -49,6 +49,21 @@ void onPaint(HWND window, BrowseView* view) {
     EndPaint(window, &ps);
 }
 
+bool shiftDown() {
+    return GetKeyState(VK_SHIFT) < 0;
+}
+
+// The pop-up menu opened from the keyboard drops from the bottom right corner of the current cell.
+void showGridMenuAtCurrentCell(BrowseView& view) {
+    POINT point = {0, static_cast<LONG>((view.curRow + 1) * view.rowHeight)};
+    if (view.curColumn >= 0 && view.curColumn < static_cast<long>(view.columns.size())) {
+        const BrowseColumn& column = view.columns[static_cast<size_t>(view.curColumn)];
+        point.x = column.x + column.width;
+    }
+    ClientToScreen(view.window, &point);
+    showGridMenu(view, point.x, point.y);
+}
+
 void onDestroy(HWND window, BrowseView& view) {
     SetWindowLongPtrA(window, GWLP_USERDATA, 0);
     releaseBrowseView(view);
@@ -73,9 +88,24 @@ bool handleGridMessage(BrowseView& view, HWND window, UINT message, WPARAM wPara
     // Windows delivers F10 as the menu key (WM_SYSKEYDOWN); the grid binds it to a command like any key.
     if (message == WM_SYSKEYDOWN && wParam == VK_F10)
         message = WM_KEYDOWN;
-    // While the cell editor is open the grid only paints.
-    if (view.editor && IsWindow(view.editor) && message != WM_PAINT && message != WM_DESTROY && message != WM_NCDESTROY)
-        return false;
+    // While the cell editor is open the grid only paints, and hands the keyboard back to the editor
+    // whenever it gets it (the window was activated again, or clicked).
+    if (view.editor && IsWindow(view.editor)) {
+        if (message == WM_SETFOCUS || (message == WM_ACTIVATE && LOWORD(wParam) != WA_INACTIVE)) {
+            SetFocus(view.editor);
+            return true;
+        }
+        if (message != WM_PAINT && message != WM_DESTROY && message != WM_NCDESTROY)
+            return false;
+    }
+    // The context-menu key and Shift+F10 open the menu at once; their key-ups are swallowed, so that
+    // the default procedure does not ask for the menu a second time.
+    bool menuKey = wParam == VK_APPS || (wParam == VK_F10 && shiftDown());
+    if (menuKey && (message == WM_KEYDOWN || message == WM_KEYUP || message == WM_SYSKEYUP)) {
+        if (message == WM_KEYDOWN)
+            showGridMenuAtCurrentCell(view);
+        return true;
+    }
     switch (message) {
         case WM_CREATE:
         case WM_PAINT:
@@ -95,6 +125,7 @@ bool handleGridMessage(BrowseView& view, HWND window, UINT message, WPARAM wPara
         case WM_COMMAND:
             updateScrollRanges(view);
             break;
+        case WM_CONTEXTMENU:
         case WM_CLOSE:
         case WM_DESTROY:
             break;
@@ -162,6 +193,12 @@ bool handleGridMessage(BrowseView& view, HWND window, UINT message, WPARAM wPara
         }
         case WM_COMMAND:
             onGridCommand(view, LOWORD(wParam));
+            return true;
+        case WM_CONTEXTMENU:
+            // A mouse click has opened the menu already, at WM_RBUTTONDOWN; -1 is the keyboard asking.
+            if (lParam != -1)
+                return false;
+            showGridMenuAtCurrentCell(view);
             return true;
         default:
             return false;

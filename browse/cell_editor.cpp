@@ -61,7 +61,11 @@ void onEnter(BrowseView& view, HWND editor) {
     BrowseColumn* column = currentColumn(view);
     if (column && column->acceptEdit && !column->acceptEdit(view))
         return;
-    storeEditedCell(view);
+    if (storeEditedCell(view) == CellStore::KeepEditing) {
+        if (IsWindow(editor))
+            SetFocus(editor);
+        return;
+    }
     if (IsWindow(editor))
         DestroyWindow(editor);
 }
@@ -186,16 +190,16 @@ void openCurrentCell(BrowseView& view) {
     openCellEditor(view, *column);
 }
 
-int storeEditedCell(BrowseView& view) {
+CellStore storeEditedCell(BrowseView& view) {
     BrowseColumn* column = currentColumn(view);
     if (!column || !view.table || !hasCurrentRecord(view))
-        return 0;
+        return CellStore::NotStored;
     std::string value = view.editBuffer;
     if (column->type == 'D') {
         char stored[9];
         if (!parseCellDate(view.editBuffer, setting(SET_DATEFORMAT), stored)) {
             warningBox("Bad date !");
-            return 0;
+            return CellStore::NotStored;
         }
         value = stored;
     } else if (column->type == 'N') {
@@ -204,8 +208,38 @@ int storeEditedCell(BrowseView& view) {
     dbf& table = *view.table;
     int index = table.fieldIndex(column->fieldName);
     if (index < 0 || !table.lockRecord())
-        return 0;
-    int written = rereadLockedRecord(view) && table.setField(index, value.c_str()) && table.writeRecord();
+        return CellStore::NotStored;
+    if (!rereadLockedRecord(view)) {
+        table.unlock();
+        return CellStore::NotStored;
+    }
+    if (!table.setField(index, value.c_str())) {
+        table.unlock();
+        table.goTo(table.recNo());  // the record buffer as the file has it
+        warningBox("The value does not fit in the field: make it shorter, or press Escape.");
+        return CellStore::KeepEditing;
+    }
+    bool written = table.writeRecord() == 1;
     table.unlock();
-    return written;
+    if (!written) {
+        warnRecordNotWritten(view);
+        return CellStore::NotStored;
+    }
+    return CellStore::Stored;
+}
+
+bool isReadOnlyFile(const char* name) {
+    DWORD attributes = GetFileAttributesA(name);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);
+}
+
+void warnRecordNotWritten(BrowseView& view) {
+    if (!view.table)
+        return;
+    dbf& table = *view.table;
+    table.goTo(table.recNo());
+    if (isReadOnlyFile(table.fileName()))
+        warningBox("The table is read-only: it cannot be changed.");
+    else
+        warningBox("The record cannot be written: the disk may be full or the file read-only.");
 }

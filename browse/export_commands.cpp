@@ -10,6 +10,7 @@
 #include "base/ui.h"
 #include "browse/browse_commands.h"
 #include "browse/command_support.h"
+#include "browse/table_job.h"
 #include "dbf/dbf.h"
 
 namespace {
@@ -36,20 +37,14 @@ void copyTo(BrowseView& view) {
     std::string name = chooseOutput(view, "DBF -> ASCII");
     if (name.empty())
         return;
-    int written;
-    {
-        WaitCursor wait;
-        written = view.table->exportText(name.c_str());
-    }
-    if (!written)
-        warningBox("The table busy !");
+    if (!runTableJob(view, "DBF -> ASCII", [&](dbf& table) { return table.exportText(name.c_str()); }))
+        warnTableFailure(view, false);
 }
 
 void saveHtml(BrowseView& view) {
     std::string name = chooseOutput(view, "DBF -> HTML");
     if (name.empty())
         return;
-    WaitCursor wait;
     std::string title = std::string(setting(SET_CEGNEV)).substr(0, 63);
     std::vector<std::string> captions;
     for (int i = 0; i < view.table->fieldCount(); ++i)
@@ -57,8 +52,9 @@ void saveHtml(BrowseView& view) {
     std::vector<const char*> titles;
     for (const std::string& caption : captions)
         titles.push_back(caption.c_str());
-    if (!view.table->exportHtml(name.c_str(), title.c_str(), titles.data()))
-        warningBox("The table busy !");
+    auto write = [&](dbf& table) { return table.exportHtml(name.c_str(), title.c_str(), titles.data()); };
+    if (!runTableJob(view, "DBF -> HTML", write))
+        warnTableFailure(view, false);
 }
 
 void appendFrom(BrowseView& view) {
@@ -67,13 +63,11 @@ void appendFrom(BrowseView& view) {
                                   "dBase III files\0*.DBF\0Text files\0*.TXT\0All files\0*.*\0\0");
     if (name.empty() || !fileExists(name.c_str()))
         return;
-    int appended;
-    {
-        WaitCursor wait;
-        appended = view.table->appendFrom(name.c_str());
+    if (!runTableJob(view, "DBF|ASCII -> DBF", [&](dbf& table) { return table.appendFrom(name.c_str()); })) {
+        warnTableFailure(view, true);
+        return;
     }
-    if (!appended)
-        warningBox("The table busy !");
+    warnRefusedValues(view.table->refusedValues());
 }
 
 int guarded(BrowseView& view, void (*command)(BrowseView&)) {

@@ -174,6 +174,13 @@ void runKey(BrowseView& view, long code) {
         return;
     if (!hasDataSource(view))
         return;
+    // Escape is no move: marking one would hold the scroll bar until a paint that may never come.
+    if (code == VK_ESCAPE) {
+        // Closing destroys the window and clears the descriptor: touch nothing afterwards.
+        if (!view.dialog && view.window)
+            PostMessageA(view.window, WM_CLOSE, 0, 0);
+        return;
+    }
     if (!view.navigationPending)
         view.recordDelta = 0;
     view.navigationPending = true;
@@ -211,11 +218,6 @@ void runKey(BrowseView& view, long code) {
             break;
         case VK_RETURN:
             runCommandCode(view, VK_RETURN);
-            return;
-        case VK_ESCAPE:
-            // Closing destroys the window and clears the descriptor: touch nothing afterwards.
-            if (!view.dialog && view.window)
-                PostMessageA(view.window, WM_CLOSE, 0, 0);
             return;
         case VK_END:
             if (control) {

@@ -15,6 +15,7 @@ BrowseView* g_memoView = nullptr;  // only one memo dialog at a time
 
 struct MemoDialog {
     BrowseView* view;
+    long record;  // the record the memo was read from: the grid may move while the dialog is open
     int field;
     std::string text;
     bool readOnly;
@@ -27,7 +28,8 @@ void saveMemo(HWND dialog, MemoDialog& memo) {
     memo.text = text.data();
     memo.view->memoText = &memo.text[0];
     dbf& table = *memo.view->table;
-    if (!table.lockRecord()) {
+    table.goTo(memo.record);
+    if (table.recNo() != memo.record || !table.lockRecord()) {
         warningBox("The record busy.");
         return;
     }
@@ -35,8 +37,11 @@ void saveMemo(HWND dialog, MemoDialog& memo) {
     if (memo.field >= 0 && rereadLockedRecord(*memo.view))
         result = table.writeMemo(memo.field, memo.text.c_str());
     table.unlock();
-    // The record could be locked, but the memo file's own lock was held by another writer.
-    if (result != 1)
+    // The record could be locked, but the memo file's own lock was held by another writer, or the
+    // files are read-only.
+    if (result != 1 && (isReadOnlyFile(table.fileName()) || isReadOnlyFile(table.memoFileName())))
+        warnRecordNotWritten(*memo.view);
+    else if (result != 1)
         warningBox("The record busy.");
 }
 
@@ -104,7 +109,7 @@ int openMemoDialog(BrowseView& view) {
     view.callbackColumn = view.curColumn;
     const BrowseColumn& column = view.columns[static_cast<size_t>(view.curColumn)];
     dbf& table = *view.table;
-    MemoDialog memo{&view, table.fieldIndex(column.fieldName), "", view.memoReadOnly};
+    MemoDialog memo{&view, table.recNo(), table.fieldIndex(column.fieldName), "", view.memoReadOnly};
     std::string block = memo.field >= 0 ? table.getField(memo.field) : "";
     memo.text = table.readMemo(block.c_str());
     // Saving a memo the editor cannot hold whole would cut it: such a memo is only shown.

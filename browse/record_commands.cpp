@@ -43,13 +43,12 @@ int deleteRecordCommand(BrowseView& view) {
         warningBox("The record busy.");
     } else {
         // The flag is decided on as the file has it now, under the lock.
-        if (rereadLockedRecord(view)) {
-            if (table.isDeleted())
-                table.recallRecord();
-            else
-                table.deleteRecord();
-        }
+        int written = 1;
+        if (rereadLockedRecord(view))
+            written = table.isDeleted() ? table.recallRecord() : table.deleteRecord();
         table.unlock();
+        if (!written)
+            warnRecordNotWritten(view);
     }
     repaint(view, true);
     focusGrid(view);

@@ -9,7 +9,9 @@
 #include "browse/browse_commands.h"
 #include "browse/command_support.h"
 #include "browse/grid_internal.h"
+#include "browse/record_editing.h"
 #include "browse/sort_key.h"
+#include "browse/table_job.h"
 #include "dbf/dbf.h"
 #include "resources/resource.h"
 
@@ -60,14 +62,12 @@ bool runSort(HWND dialog, BrowseView& view) {
     if (tooLong)
         warningBox("Sorry, too long sort key!");
     if (!key.empty() && view.table) {
-        int sorted;
-        {
-            WaitCursor wait;
-            sorted = view.table->sortRecords(key.c_str(), nullptr);
-        }
+        int sorted = runTableJob(view, "Sort", [&](dbf& table) { return table.sortRecords(key.c_str(), nullptr); });
         if (sorted) {
             repaint(view, true);
             warningBox("The sort is ready.");
+        } else if (view.table->lastError() == TableError::Cancelled || isReadOnlyFile(view.table->fileName())) {
+            warnTableFailure(view, true);
         } else {
             warningBox("The sort is not succesful!");
         }

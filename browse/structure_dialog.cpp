@@ -14,6 +14,7 @@
 #include "browse/browse_commands.h"
 #include "browse/command_support.h"
 #include "browse/data_source.h"
+#include "browse/table_job.h"
 #include "dbf/dbf.h"
 #include "dbf/restructure.h"
 #include "dbf/table_swap.h"
@@ -24,8 +25,9 @@ namespace {
 const char* const kTypeNames[] = {"Character", "Numeric", "Date", "Logical", "Memo"};
 constexpr int kTypeCount = 5;
 
-BrowseView* g_structureView = nullptr;  // the view whose structure dialog is open
-bool g_createOpen = false;              // the create dialog (no view) is open
+// Create and modify share the one dialog: while it is open for either, neither opens again, since
+// modifying a table the create dialog is about to overwrite (or the other way round) loses one.
+HWND g_structureDialog = nullptr;
 
 struct Row {
     std::string name;
@@ -207,16 +209,20 @@ void progressStep(void* context, int percent) {
 bool modifyStructure(HWND dialog, BrowseView& view, const std::vector<FieldDef>& defs) {
     std::string name = view.table->fileName();
     std::string fresh;
-    WaitCursor wait;
-    if (!copyToNewStructure(*view.table, defs.data(), static_cast<int>(defs.size()), name, systemFileOps(), fresh,
-                            progressStep, GetDlgItem(dialog, IDC_CREATE_PROGRESS))) {
-        warningBox("The table busy !");
+    auto copy = [&](dbf& table) {
+        return copyToNewStructure(table, defs.data(), static_cast<int>(defs.size()), name, systemFileOps(), fresh,
+                                  progressStep, GetDlgItem(dialog, IDC_CREATE_PROGRESS));
+    };
+    if (!runTableJob(view, "Modify structure", copy, dialog)) {
+        warnTableFailure(view, false);
         return false;
     }
+    long refused = view.table->refusedValues();
     long record = view.table->recNo();
     closeViewTable(view);
     SwapOutcome outcome = swapTableFiles(systemFileOps(), name, fresh);
     if (outcome.result == kSwapDone) {
+        warnRefusedValues(refused);
         // The grid's columns are the old structure's: the window goes, the user opens the table again.
         if (view.window)
             PostMessageA(view.window, WM_CLOSE, 0, 0);
@@ -289,6 +295,7 @@ INT_PTR handleStructure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
         case WM_INITDIALOG:
             state = reinterpret_cast<StructureState*>(lParam);
             SetWindowLongPtrA(dialog, DWLP_USER, lParam);
+            g_structureDialog = dialog;
             initDialog(dialog, *state);
             return FALSE;
         case WM_COMMAND:
@@ -335,23 +342,33 @@ INT_PTR CALLBACK structureProc(HWND dialog, UINT message, WPARAM wParam, LPARAM 
 
 }  // namespace
 
+namespace {
+
+void runStructureDialog(HINSTANCE instance, HWND owner, StructureState& state) {
+    if (g_structureDialog) {
+        if (IsWindow(g_structureDialog))
+            SetForegroundWindow(g_structureDialog);
+        return;
+    }
+    struct Clear {
+        ~Clear() { g_structureDialog = nullptr; }
+    } clear;
+    g_structureDialog = HWND_MESSAGE;  // taken until WM_INITDIALOG names the dialog
+    DialogBoxParamA(instance, "DBCREATE", owner, structureProc, reinterpret_cast<LPARAM>(&state));
+}
+
+}  // namespace
+
 int modifyStructureCommand(BrowseView& view) {
-    if (g_structureView || !view.table)
+    if (!view.table)
         return 1;
-    g_structureView = &view;
     StructureState state;
     state.view = &view;
-    DialogBoxParamA(commandInstance(&view), "DBCREATE", view.window, structureProc, reinterpret_cast<LPARAM>(&state));
-    g_structureView = nullptr;
+    runStructureDialog(commandInstance(&view), view.window, state);
     return 1;
 }
 
 void showCreateTableDialog(HWND owner) {
-    if (g_createOpen)
-        return;
-    g_createOpen = true;
     StructureState state;
-    HWND parent = owner ? owner : mainWindow();
-    DialogBoxParamA(commandInstance(nullptr), "DBCREATE", parent, structureProc, reinterpret_cast<LPARAM>(&state));
-    g_createOpen = false;
+    runStructureDialog(commandInstance(nullptr), owner ? owner : mainWindow(), state);
 }

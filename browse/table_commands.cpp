@@ -10,6 +10,7 @@
 #include "browse/browse_commands.h"
 #include "browse/command_support.h"
 #include "browse/data_source.h"
+#include "browse/table_job.h"
 #include "dbf/dbf.h"
 #include "dbf/table_swap.h"
 
@@ -24,15 +25,15 @@ void replaceTable(BrowseView& view, Rebuild kind) {
     if (MessageBoxA(GetActiveWindow(), "Are you sure?", caption, MB_OKCANCEL | MB_TASKMODAL) != IDOK)
         return;
     char fresh[512] = "";
-    {
+    int built;
+    if (kind == Rebuild::kZap) {
         WaitCursor wait;
-        if (kind == Rebuild::kZap)
-            view.table->zapToNew(fresh);
-        else if (!view.table->packToNew(fresh))
-            fresh[0] = '\0';
+        built = view.table->zapToNew(fresh);
+    } else {
+        built = runTableJob(view, caption, [&](dbf& table) { return table.packToNew(fresh); });
     }
-    if (!fresh[0] || !systemFileOps().exists(fresh)) {
-        warningBox("The table busy !");
+    if (!built || !fresh[0] || !systemFileOps().exists(fresh)) {
+        warnTableFailure(view, false);
         return;
     }
     closeViewTable(view);

@@ -7,6 +7,7 @@
 #include <commctrl.h>
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -375,6 +376,46 @@ TEST_F(CommandDialogs, CreateAsksBeforeOverwritingAndNeedsFields) {
     ASSERT_EQ(boxes.size(), 2u);
     EXPECT_EQ(boxes[1].text, "Empty table!");
     EXPECT_EQ(dbftest::readAll(name).size(), 4u);
+}
+
+TEST_F(CommandDialogs, CreateAndModifyStructureShareOneDialog) {
+    BrowseView* view = open();
+    ASSERT_NE(view, nullptr);
+    // Either way in first, the other way in opens no second dialog while it is open.
+    const struct {
+        const char* first;
+        std::function<void()> open;
+        std::function<void()> other;
+    } orders[] = {
+        {"create", [] { showCreateTableDialog(nullptr); }, [&] { modifyStructureCommand(*view); }},
+        {"modify", [&] { modifyStructureCommand(*view); }, [] { showCreateTableDialog(nullptr); }},
+    };
+    for (const auto& order : orders) {
+        bool second = true;
+        ASSERT_TRUE(runDialog(order.open, [&](HWND) { second = runDialog(order.other, [](HWND) {}); })) << order.first;
+        EXPECT_FALSE(second) << order.first;
+        // Closed, it opens again.
+        EXPECT_TRUE(runDialog(order.other, [](HWND) {})) << order.first;
+    }
+}
+
+TEST_F(CommandDialogs, OpeningAnOpenTableAgainBringsItsWindowForward) {
+    BrowseView* view = open();
+    ASSERT_NE(view, nullptr);
+    HWND window = view->window;
+    ShowWindow(window, SW_MINIMIZE);
+    harness::pumpMessages(20);
+    char saved[MAX_PATH];
+    GetCurrentDirectoryA(sizeof saved, saved);
+    SetCurrentDirectoryA(dir_.path().string().c_str());
+    std::string upper = path_;
+    CharUpperA(&upper[0]);
+    for (const std::string& spelling : {path_, upper, std::string(".\\fruit.dbf")})
+        EXPECT_EQ(openTableWindow(nullptr, spelling.c_str()), window) << spelling;
+    SetCurrentDirectoryA(saved);
+    EXPECT_EQ(tablePool().inUseCount(), 1);
+    EXPECT_FALSE(IsIconic(window));
+    EXPECT_EQ(GetActiveWindow(), window);
 }
 
 TEST_F(CommandDialogs, ModifyStructureListsTheFieldsAndTurnsTextIntoMemos) {

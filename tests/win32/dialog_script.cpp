@@ -101,7 +101,7 @@ void CALLBACK BoxCatcher::timerProc(HWND, UINT, UINT_PTR id, DWORD) {
     if (!self)
         return;
     for (HWND window : self->pending_) {
-        if (!IsWindow(window) || GetPropA(window, "QuarrowTestAnswered"))
+        if (!IsWindow(window) || GetPropA(window, "QuarrowTestAnswered") || isProgressDialog(window))
             continue;
         SetPropA(window, "QuarrowTestAnswered", reinterpret_cast<HANDLE>(1));
         self->boxes_.push_back({windowText(window), staticText(window)});

@@ -187,12 +187,38 @@ TEST_F(GridDialog, TheMenuHasNoOemToggle) {
     DestroyMenu(menu);
 }
 
+TEST_F(GridDialog, EscapeLeavesTheScrollBarWorking) {
+    SendMessageA(grid_, WM_KEYDOWN, VK_ESCAPE, 1);
+    EXPECT_FALSE(view_.navigationPending);
+    SendMessageA(grid_, WM_VSCROLL, SB_LINEDOWN, 0);
+    UpdateWindow(grid_);
+    EXPECT_EQ(view_.curRecord, 2);
+    EXPECT_EQ(fake().record, 2);
+}
+
 TEST_F(GridDialog, ADetachedGridPaintsNothing) {
+    fake().shown.assign(1, -1);  // a paint of the rows would replace this
+    long record = fake().record;
     attachBrowseView(grid_, nullptr);
     SendMessageA(grid_, WM_KEYDOWN, VK_DOWN, 1);
     InvalidateRect(grid_, nullptr, TRUE);
     UpdateWindow(grid_);
     EXPECT_EQ(view_.curRecord, 1);
+    EXPECT_EQ(fake().record, record);
+    EXPECT_EQ(fake().shown, std::vector<long>{-1});
+    // Its client area is its class's white background only.
+    harness::Pixels pixels = harness::captureWindow(grid_);
+    RECT frame, client;
+    GetWindowRect(grid_, &frame);
+    GetClientRect(grid_, &client);
+    POINT origin = {0, 0};
+    ClientToScreen(grid_, &origin);
+    ASSERT_GT(client.right, 20);
+    int coloured = 0;
+    for (int y = 0; y < client.bottom; ++y)
+        for (int x = 0; x < client.right; ++x)
+            coloured += pixels.at(origin.x - frame.left + x, origin.y - frame.top + y) != 0xFFFFFF;
+    EXPECT_EQ(coloured, 0);
     view_.columns.clear();
 }
 

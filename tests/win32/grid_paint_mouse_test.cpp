@@ -2,10 +2,31 @@
 // mouse (cell choice, header drag) and the pop-up menu and its commands.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <cstring>
+#include <functional>
+#include <new>
+
 #include "browse/browse_commands.h"
 #include "browse/grid_internal.h"
 #include "tests/win32/grid_fake_source.h"
 #include "tests/win32/harness.h"
+
+// One block whose release the tests watch: the program's operator delete notes it.
+namespace {
+const void* g_watched = nullptr;
+bool g_watchedFreed = false;
+}  // namespace
+
+void operator delete(void* block) noexcept {
+    if (block && block == g_watched)
+        g_watchedFreed = true;
+    std::free(block);
+}
+
+void operator delete(void* block, std::size_t) noexcept {
+    operator delete(block);
+}
 
 namespace {
 
@@ -327,21 +348,99 @@ TEST(GridEditor, WhileTheCellEditorIsOpenOnlyPaintingIsHandled) {
     EXPECT_EQ(v.editor, nullptr);
 }
 
+// The pop-up menu as a timer inside its modal loop finds it, before closing it.
+struct MenuSeen {
+    int opened = 0;
+    RECT rect = {};
+    int items = 0;
+};
+MenuSeen g_menu;
+
 void CALLBACK closeMenu(HWND, UINT, UINT_PTR id, DWORD) {
+    HWND popup = FindWindowA("#32768", nullptr);
+    if (!popup || !IsWindowVisible(popup))
+        return;
     KillTimer(nullptr, id);
+    ++g_menu.opened;
+    GetWindowRect(popup, &g_menu.rect);
+    g_menu.items = GetMenuItemCount(reinterpret_cast<HMENU>(SendMessageA(popup, MN_GETHMENU, 0, 0)));
     EndMenu();
+}
+
+MenuSeen menuOpenedBy(const std::function<void()>& action) {
+    g_menu = MenuSeen{};
+    UINT_PTR timer = SetTimer(nullptr, 0, 20, closeMenu);
+    action();
+    harness::pumpMessages(100);
+    KillTimer(nullptr, timer);
+    return g_menu;
 }
 
 TEST(GridMenu, ARightClickOpensTheMenuAndClosingItRunsNothing) {
     GridWindow grid(10);
     REQUIRE_WINDOW(grid);
-    SetTimer(nullptr, 0, 100, closeMenu);
     DWORD start = GetTickCount();
-    SendMessageA(grid.window(), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(100, 100));
+    MenuSeen seen =
+        menuOpenedBy([&] { SendMessageA(grid.window(), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(100, 100)); });
     EXPECT_LT(GetTickCount() - start, 5000u);
+    EXPECT_EQ(seen.opened, 1);
+    EXPECT_EQ(seen.items, 4);  // three commands and "&OemToAnsi"
     harness::pumpMessages(20);
     EXPECT_TRUE(gridtest::commandLog().codes.empty());
     EXPECT_TRUE(IsWindow(grid.window()));
+}
+
+// Shift held down for this thread's key state while alive.
+struct ShiftDown {
+    BYTE saved[256];
+    ShiftDown() {
+        GetKeyboardState(saved);
+        BYTE keys[256];
+        memcpy(keys, saved, sizeof keys);
+        keys[VK_SHIFT] = keys[VK_LSHIFT] = 0x80;
+        SetKeyboardState(keys);
+    }
+    ~ShiftDown() { SetKeyboardState(saved); }
+};
+
+TEST(GridMenu, TheKeyboardOpensTheMenuAtTheCurrentCell) {
+    GridWindow grid(10);
+    REQUIRE_WINDOW(grid);
+    HWND window = grid.window();
+    grid.key(VK_DOWN);
+    grid.key(VK_RIGHT);
+    BrowseView& v = grid.view();
+    const BrowseColumn& cell = v.columns[static_cast<size_t>(v.curColumn)];
+    POINT corner = {cell.x + cell.width, static_cast<LONG>((v.curRow + 1) * v.rowHeight)};
+    ClientToScreen(window, &corner);
+    auto press = [&](UINT down, UINT up, WPARAM key) {
+        SendMessageA(window, down, key, 1);
+        SendMessageA(window, up, key, 0xC0000001);
+    };
+    const struct {
+        const char* way;
+        std::function<void()> action;
+    } ways[] = {
+        {"WM_CONTEXTMENU from the keyboard",
+         [&] { SendMessageA(window, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(window), -1); }},
+        {"the context-menu key", [&] { press(WM_KEYDOWN, WM_KEYUP, VK_APPS); }},
+        {"Shift+F10",
+         [&] {
+             ShiftDown shift;
+             press(WM_SYSKEYDOWN, WM_SYSKEYUP, VK_F10);
+         }},
+    };
+    for (const auto& way : ways) {
+        MenuSeen seen = menuOpenedBy(way.action);
+        EXPECT_EQ(seen.opened, 1) << way.way;
+        EXPECT_EQ(seen.rect.right, corner.x) << way.way;
+        EXPECT_EQ(seen.rect.top, corner.y) << way.way;
+    }
+    EXPECT_TRUE(gridtest::commandLog().codes.empty());
+    // A right click keeps its own menu: the WM_CONTEXTMENU that follows it opens no second one.
+    MenuSeen click = menuOpenedBy(
+        [&] { SendMessageA(window, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(window), MAKELPARAM(100, 100)); });
+    EXPECT_EQ(click.opened, 0);
 }
 
 TEST(GridWindowClass, AWindowThatOwnsItsDescriptorDeletesItWhenDestroyed) {
@@ -358,8 +457,12 @@ TEST(GridWindowClass, AWindowThatOwnsItsDescriptorDeletesItWhenDestroyed) {
     attachBrowseView(window, view);
     UpdateWindow(window);
     EXPECT_EQ(fake().shown.size(), 10u);
+    g_watched = view;
+    g_watchedFreed = false;
     DestroyWindow(window);
+    g_watched = nullptr;
     EXPECT_FALSE(IsWindow(window));
+    EXPECT_TRUE(g_watchedFreed) << "the descriptor was not deleted";
 }
 
 }  // namespace

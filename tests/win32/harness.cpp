@@ -61,10 +61,14 @@ void CALLBACK MessageBoxCatcher::timerProc(HWND, UINT, UINT_PTR id, DWORD) {
         return;
     HWND window = g_catcher->pending_.front();
     g_catcher->pending_.erase(g_catcher->pending_.begin());
-    if (!IsWindow(window))
+    if (!IsWindow(window) || isProgressDialog(window))
         return;
     g_catcher->boxes_.push_back({windowText(window), dialogText(window)});
     PostMessageA(window, WM_COMMAND, MAKEWPARAM(g_catcher->answer_, BN_CLICKED), 0);
+}
+
+bool isProgressDialog(HWND dialog) {
+    return className(GetDlgItem(dialog, 101)) == "msctls_progress32";
 }
 
 Pixels captureWindow(HWND window) {

@@ -57,6 +57,10 @@ struct Pixels {
 };
 Pixels captureWindow(HWND window);
 
+// Whether `dialog` is the progress dialog PROGRESS2: the catchers leave it alone, since it is no
+// question and closes by itself when its job ends.
+bool isProgressDialog(HWND dialog);
+
 // Text of a window or control.
 std::string windowText(HWND window);
 std::string className(HWND window);

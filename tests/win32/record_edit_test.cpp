@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "app/shell_hooks.h"
 #include "app/table_window.h"
 #include "app/window_pool.h"
 #include "base/settings.h"
@@ -397,6 +398,122 @@ TEST_F(RecordEdit, TheMemoDialogShowsTheMemoAndSavesIt) {
     std::vector<uint8_t> memo = dbftest::readAll(dir_.file("EDIT.DBT"));
     ASSERT_GE(memo.size(), 1024u + 24);
     EXPECT_EQ(std::string(memo.begin() + 1024, memo.begin() + 1026), "\xE9j");  // Ú in 852
+}
+
+TEST_F(RecordEdit, TheMemoIsSavedIntoTheRecordItWasReadFromWhenTheGridMovedMeanwhile) {
+    BrowseView* view = open();
+    ASSERT_NE(view, nullptr);
+    column(5);
+    withMemoDialog(
+        *view,
+        [&](HWND dialog) {
+            // A move that reaches the grid while the dialog is open, and the paint that applies it.
+            SendMessageA(window_, WM_KEYDOWN, VK_DOWN, 1);
+            UpdateWindow(window_);
+            EXPECT_EQ(view->table->recNo(), 2);
+            SetWindowTextA(GetDlgItem(dialog, IDC_MEMO_TEXT), "changed");
+            SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_MEMO_SAVE, BN_CLICKED), 0);
+        },
+        modifyCommand);
+    ASSERT_TRUE(g_memoSeen);
+    EXPECT_EQ(memoOf(1), "changed");
+    EXPECT_EQ(memoOf(2), "");
+}
+
+TEST_F(RecordEdit, TheEditorGetsTheKeyboardBackWhenItsWindowIsActivatedAgain) {
+    BrowseView* view = open();
+    ASSERT_NE(view, nullptr);
+    column(1);
+    key(window_, VK_RETURN);
+    ASSERT_NE(view->editor, nullptr) << "no cell editor";
+    HWND editor = view->editor;
+    HWND other = CreateWindowExA(0, "STATIC", "other", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 60, 60, 200, 100, nullptr,
+                                 nullptr, GetModuleHandleA(nullptr), nullptr);
+    ASSERT_NE(other, nullptr);
+    SetActiveWindow(other);
+    harness::pumpMessages(20);
+    ASSERT_NE(GetFocus(), editor);
+    SetActiveWindow(window_);
+    harness::pumpMessages(20);
+    EXPECT_EQ(GetFocus(), editor);
+    SetFocus(window_);  // a click on the grid beside the editor
+    EXPECT_EQ(GetFocus(), editor);
+    DestroyWindow(other);
+    type(editor, "X");
+    key(editor, VK_RETURN);
+    EXPECT_EQ(bytes(file(), 1, kName, 10), "X         ");
+}
+
+TEST_F(RecordEdit, ANumberTooWideForItsFieldIsExplainedAndKeptInTheEditor) {
+    BrowseView* view = open();
+    ASSERT_NE(view, nullptr);
+    column(2);  // AMOUNT N 8 2
+    std::vector<uint8_t> before = file();
+    key(window_, VK_RETURN);
+    ASSERT_NE(view->editor, nullptr) << "no cell editor";
+    HWND editor = view->editor;
+    SetWindowTextA(editor, "");
+    type(editor, "12345678");  // as many characters as the field is wide, but N 8 2 holds 99999.99 at most
+    harness::MessageBoxCatcher catcher;
+    key(editor, VK_RETURN);
+    ASSERT_EQ(warnings(catcher).size(), 1u);
+    EXPECT_EQ(warnings(catcher)[0].text, "The value does not fit in the field: make it shorter, or press Escape.");
+    EXPECT_TRUE(IsWindow(editor));
+    EXPECT_EQ(editorText(*view), "12345678");
+    EXPECT_EQ(file(), before);
+    key(editor, VK_ESCAPE);
+    EXPECT_EQ(view->editor, nullptr);
+}
+
+TEST_F(RecordEdit, ChangesToAReadOnlyTableSayWhyTheyFail) {
+    ASSERT_TRUE(SetFileAttributesA(path_.c_str(), FILE_ATTRIBUTE_READONLY));
+    // The write open is refused, as it is to a user without root's rights, and the table opens read-only.
+    struct Writable {
+        std::string path;
+        ShellHooks hooks = shellHooks();
+        ~Writable() {
+            shellHooks() = hooks;
+            SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+        }
+    } writable{path_};
+    shellHooks().openTable = [](const char* name, bool write) { return write ? nullptr : openTableFile(name, false); };
+    BrowseView* view = open();
+    ASSERT_NE(view, nullptr);
+    std::vector<uint8_t> before = file();
+    const struct {
+        const char* change;
+        std::function<void()> act;
+    } changes[] = {
+        {"delete", [&] { runCommandCode(*view, 46); }},
+        {"cell edit",
+         [&] {
+             column(1);
+             key(window_, VK_RETURN);
+             ASSERT_NE(view->editor, nullptr);
+             type(view->editor, "Y");
+             key(view->editor, VK_RETURN);
+         }},
+        {"memo save",
+         [&] {
+             column(4);
+             withMemoDialog(
+                 *view,
+                 [](HWND dialog) {
+                     SetWindowTextA(GetDlgItem(dialog, IDC_MEMO_TEXT), "never");
+                     SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_MEMO_SAVE, BN_CLICKED), 0);
+                 },
+                 modifyCommand);
+         }},
+    };
+    for (const auto& change : changes) {
+        harness::MessageBoxCatcher catcher;
+        change.act();
+        harness::pumpMessages(20);
+        ASSERT_EQ(warnings(catcher).size(), 1u) << change.change;
+        EXPECT_EQ(warnings(catcher)[0].text, "The table is read-only: it cannot be changed.") << change.change;
+    }
+    EXPECT_EQ(file(), before);
+    EXPECT_EQ(view->table->isDeleted(), 0);
 }
 
 TEST_F(RecordEdit, ClosingTheMemoDialogStoresNothing) {

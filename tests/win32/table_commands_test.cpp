@@ -1,10 +1,15 @@
 // Pack and zap from a table window: the question, the new table swapped in with its memo file, the
-// table opened again in a new window, and a refused table lock changing nothing.
+// table opened again in a new window, and a refused table lock changing nothing. The whole-table
+// commands under the progress dialog: the bar moves, "&Cancel" leaves the table as it was, and a
+// failure says what happened.
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <filesystem>
+#include <functional>
 #include <set>
 #include <string>
 #include <vector>
@@ -14,11 +19,13 @@
 #include "base/settings.h"
 #include "browse/browse_commands.h"
 #include "browse/data_source.h"
+#include "browse/table_job.h"
 #include "browse/table_window.h"
 #include "dbf/dbf.h"
 #include "tests/dbf/dbf_test_util.h"
 #include "tests/win32/dialog_script.h"
 #include "tests/win32/grid_fake_source.h"
+#include "tests/win32/grid_table_files.h"
 #include "tests/win32/harness.h"
 
 namespace {
@@ -157,6 +164,179 @@ TEST_F(TableCommands, CancelAndARefusedLockChangeNothing) {
     EXPECT_NE(view->table, nullptr);
     EXPECT_EQ(dbftest::readAll(path_), before);
     EXPECT_EQ(files(), (std::set<std::string>{"PACK.DBF", "PACK.DBT"}));
+}
+
+// Watches the progress dialog from a timer its loop dispatches: its caption, the highest bar
+// position, and "&Cancel" pressed once the bar has moved when `cancel` is set.
+struct ProgressSeen {
+    bool cancel = false;
+    bool opened = false;
+    bool visible = false;
+    std::string caption;
+    int highest = -1;
+    int filled = 0;  // pixels of the bar in the highlight colour, when "&Cancel" was pressed
+};
+ProgressSeen* g_progress = nullptr;
+
+void CALLBACK watchProgress(HWND, UINT, UINT_PTR, DWORD) {
+    HWND dialog = nullptr;
+    for (HWND w = FindWindowA("#32770", nullptr); w; w = FindWindowExA(nullptr, w, "#32770", nullptr))
+        if (harness::isProgressDialog(w))
+            dialog = w;
+    if (!dialog || !g_progress)
+        return;
+    g_progress->opened = true;
+    g_progress->caption = harness::windowText(dialog);
+    int position = static_cast<int>(SendDlgItemMessageA(dialog, 101, PBM_GETPOS, 0, 0));
+    if (position > g_progress->highest)
+        g_progress->highest = position;
+    g_progress->visible = g_progress->visible || IsWindowVisible(dialog);
+    if (g_progress->cancel && position > 0 && !g_progress->filled) {
+        harness::Pixels bar = harness::captureWindow(GetDlgItem(dialog, 101));
+        for (COLORREF pixel : bar.rgb)
+            g_progress->filled += pixel == GetSysColor(COLOR_HIGHLIGHT);
+        PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    }
+}
+
+class LongTableCommands : public testing::Test {
+  protected:
+    void SetUp() override {
+        resetSettings();
+        gridtest::installGrid(GetModuleHandleA(nullptr));
+        tablePool().clear();
+        path_ = dir_.file("LONG.DBF");
+        ASSERT_TRUE(gridtest::writeNumberedTable(path_, kRecords));
+        window_ = openTableWindow(nullptr, path_.c_str());
+        harness::pumpMessages(20);
+    }
+    void TearDown() override {
+        if (window_ && IsWindow(window_))
+            DestroyWindow(window_);
+        for (int slot = 0; slot < 15; ++slot) {
+            BrowseView* view = tableViewSlot(slot);
+            if (view && view->window && IsWindow(view->window))
+                DestroyWindow(view->window);
+        }
+        harness::pumpMessages();
+        resetSettings();
+    }
+    // Runs `command` on the window's view with the progress watcher and the boxes answered OK.
+    ProgressSeen run(const std::function<void(BrowseView&)>& command, bool cancel, std::vector<std::string>& texts) {
+        ProgressSeen seen;
+        seen.cancel = cancel;
+        g_progress = &seen;
+        UINT_PTR timer = SetTimer(nullptr, 0, 1, watchProgress);
+        {
+            harness::BoxCatcher catcher(nullptr, IDOK);
+            command(*browseViewOf(window_));
+            harness::pumpMessages(20);
+            texts = catcher.texts();
+        }
+        KillTimer(nullptr, timer);
+        g_progress = nullptr;
+        return seen;
+    }
+    static constexpr long kRecords = 40000;
+    dbftest::TempDir dir_;
+    std::string path_;
+    HWND window_ = nullptr;
+};
+
+TEST_F(LongTableCommands, TheBarMovesAndCancelLeavesTheTableAsItWas) {
+    ASSERT_NE(window_, nullptr);
+    std::vector<uint8_t> before = dbftest::readAll(path_);
+    std::vector<std::string> texts;
+    ProgressSeen cancelled = run([](BrowseView& view) { packCommand(view); }, true, texts);
+    ASSERT_TRUE(cancelled.opened) << "no progress dialog";
+    EXPECT_EQ(cancelled.caption, ("Pack : " + path_).substr(0, 63));  // a title holds 63 characters
+    EXPECT_TRUE(cancelled.visible);
+    EXPECT_GT(cancelled.highest, 0) << "the bar never moved";
+    EXPECT_GT(cancelled.filled, 0) << "the bar's position was never drawn";
+    EXPECT_LT(cancelled.highest, 100);
+    EXPECT_EQ(texts, (std::vector<std::string>{"Are you sure?", "Cancelled: the table is as it was."}));
+    EXPECT_TRUE(IsWindow(window_));
+    EXPECT_EQ(dbftest::readAll(path_), before);
+}
+
+TEST_F(LongTableCommands, FailedExportsSayWhatHappened) {
+    ASSERT_NE(window_, nullptr);
+    BrowseView& view = *browseViewOf(window_);
+    std::string missingFolder = dir_.file("no such folder") + "\\OUT.TXT";
+    const struct {
+        const char* output;
+        const char* message;
+    } cases[] = {
+        {missingFolder.c_str(), "The output file cannot be created."},
+        {path_.c_str(), "The output file is the table itself: choose another name."},
+    };
+    for (const auto& c : cases) {
+        harness::BoxCatcher catcher(nullptr, IDOK);
+        EXPECT_FALSE(view.table->exportText(c.output));
+        warnTableFailure(view, false);
+        EXPECT_EQ(catcher.texts(), std::vector<std::string>{c.message}) << c.output;
+    }
+}
+
+// Answers the open-file dialog titled "DBF|ASCII -> DBF" with `name` and records the text of every
+// warning box after it, from a timer the modal loops dispatch.
+struct AppendScript {
+    std::string name;
+    bool chosen = false;
+    std::vector<std::string> warnings;
+};
+AppendScript* g_append = nullptr;
+
+void CALLBACK answerAppend(HWND, UINT, UINT_PTR, DWORD) {
+    if (!g_append)
+        return;
+    HWND open = FindWindowA("#32770", "DBF|ASCII -> DBF");
+    if (open && IsWindowVisible(open) && !g_append->chosen) {
+        g_append->chosen = true;
+        HWND nameBox = GetDlgItem(open, 0x47C);  // cmb13, or the edit edt1 of older dialogs
+        if (!nameBox)
+            nameBox = GetDlgItem(open, 0x480);
+        SetWindowTextA(nameBox, g_append->name.c_str());
+        PostMessageA(open, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(open, IDOK)));
+        return;
+    }
+    HWND box = FindWindowA("#32770", "Warning");
+    if (!box || !IsWindowVisible(box) || GetPropA(box, "QuarrowTestAnswered"))
+        return;
+    SetPropA(box, "QuarrowTestAnswered", reinterpret_cast<HANDLE>(1));
+    std::string text;
+    for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        if (harness::className(child) == "Static")
+            text += harness::windowText(child);
+    g_append->warnings.push_back(text);
+    PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+}
+
+TEST_F(LongTableCommands, AppendSaysHowManyValuesDidNotFit) {
+    ASSERT_NE(window_, nullptr);
+    // NUM is N 8 0 in the table: the source's 12-digit numbers do not fit it, 123 does.
+    std::string source = dir_.file("WIDE.DBF");
+    const FieldDef defs[] = {field("NAME", 'C', 10), field("NUM", 'N', 12)};
+    {
+        dbf wide(source.c_str());
+        ASSERT_EQ(wide.create(defs, 2), 1);
+        ASSERT_EQ(wide.open(1), 1);
+        dbftest::appendRows(wide, {{"small", "123"}, {"big", "123456789012"}, {"bigger", "999999999999"}});
+        wide.close();
+    }
+    AppendScript script;
+    script.name = source;
+    g_append = &script;
+    UINT_PTR timer = SetTimer(nullptr, 0, 20, answerAppend);
+    appendFromCommand(*browseViewOf(window_));
+    harness::pumpMessages(50);
+    KillTimer(nullptr, timer);
+    g_append = nullptr;
+    ASSERT_TRUE(script.chosen) << "the open dialog did not show";
+    EXPECT_EQ(script.warnings, std::vector<std::string>{"2 values did not fit their fields and were left blank."});
+    dbf table(path_.c_str());
+    ASSERT_EQ(table.open(1), 1);
+    EXPECT_EQ(table.recCount(), kRecords + 3);
 }
 
 }  // namespace

@@ -95,7 +95,7 @@ int countUnits(ProgressJob* job) {
     auto* units = static_cast<Units*>(job->parameter);
     units->caption = harness::windowText(static_cast<HWND>(job->dialog));
     units->hadWindows = IsWindow(static_cast<HWND>(job->dialog)) && IsWindow(static_cast<HWND>(job->progress)) &&
-                        GetDlgCtrlID(static_cast<HWND>(job->progress)) == IDC_PROGRESS_TEXT;
+                        GetDlgCtrlID(static_cast<HWND>(job->progress)) == IDC_PROGRESS_BAR;
     while (!job->cancel && units->done < 100) {
         if (job->cancel)
             units->ranWhileCancelled++;
