@@ -5,6 +5,7 @@
 
 #include "app/shell_hooks.h"
 #include "app/window_pool.h"
+#include "base/file_platform.h"
 #include "base/find.h"
 #include "base/ui.h"
 
@@ -15,23 +16,12 @@ void closeTable(void* table) {
         shellHooks().closeTable(table);
 }
 
-// The volume and index that name a file whatever its spelling (relative, other case, ".\"); false
-// when the file cannot be asked.
-bool fileIdentity(const char* name, BY_HANDLE_FILE_INFORMATION& info) {
-    HANDLE file = CreateFileA(name, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
-    bool known = GetFileInformationByHandle(file, &info) != 0;
-    CloseHandle(file);
-    return known;
-}
-
+// Whether two names reach one file, whatever their spelling (relative, other case, ".\"); where the
+// files cannot be examined, their full paths are compared instead.
 bool sameFile(const char* a, const char* b) {
-    BY_HANDLE_FILE_INFORMATION first, second;
-    if (fileIdentity(a, first) && fileIdentity(b, second))
-        return first.dwVolumeSerialNumber == second.dwVolumeSerialNumber &&
-               first.nFileIndexHigh == second.nFileIndexHigh && first.nFileIndexLow == second.nFileIndexLow;
+    int same = platform::sameFile(a, b);
+    if (same >= 0)
+        return same == 1;
     char fullA[MAX_PATH], fullB[MAX_PATH];
     return GetFullPathNameA(a, MAX_PATH, fullA, nullptr) && GetFullPathNameA(b, MAX_PATH, fullB, nullptr) &&
            lstrcmpiA(fullA, fullB) == 0;

@@ -129,16 +129,20 @@ TEST_F(DataSafety, AFailedMemoWriteLeavesNoRecordPointingAtFreeBlocks) {
 // has the record locked; a damaged header cannot make the rewrite wrap onto another record's memo.
 TEST_F(DataSafety, AMemoIsRewrittenOnlyUnderTheLockAndWithinTheFile) {
     makeMemoTable(table_, 10, {"keep", "mine"});
-    dbf t(table_.c_str());
-    ASSERT_EQ(1, t.open(1));
-    t.goTo(2);
-    EXPECT_EQ(0, t.writeMemo(1, "unlocked"));
-    dbf holder(table_.c_str());
-    ASSERT_EQ(1, holder.open(1));
-    holder.goTo(2);
-    ASSERT_EQ(1, holder.lockRecord());
-    EXPECT_EQ(0, t.writeMemo(1, "held"));
-    holder.unlock();
+    // The tables close before the files are read back: on Windows a read-only open shares reading only,
+    // so it cannot open a table another object holds for writing.
+    {
+        dbf t(table_.c_str());
+        ASSERT_EQ(1, t.open(1));
+        t.goTo(2);
+        EXPECT_EQ(0, t.writeMemo(1, "unlocked"));
+        dbf holder(table_.c_str());
+        ASSERT_EQ(1, holder.open(1));
+        holder.goTo(2);
+        ASSERT_EQ(1, holder.lockRecord());
+        EXPECT_EQ(0, t.writeMemo(1, "held"));
+        holder.unlock();
+    }
     EXPECT_EQ((std::vector<std::string>{"keep", "mine"}), memosOf(table_));
 
     // A counter of 2^23 + 100 lets record 2 claim block 2^23 + 2, which is byte 1024 when cut to 32 bits.
@@ -148,11 +152,16 @@ TEST_F(DataSafety, AMemoIsRewrittenOnlyUnderTheLockAndWithinTheFile) {
     for (int i = 0; i < 4; ++i)
         bytes[static_cast<size_t>(i)] = static_cast<uint8_t>(damaged >> (8 * i));
     dbftest::writeAll(memoName, bytes);
-    ASSERT_EQ(1, t.lockRecord());
-    ASSERT_EQ(1, t.setField(1, "8388610"));
-    ASSERT_EQ(1, t.writeRecord());
-    EXPECT_NE(1, t.writeMemo(1, "overwrites"));
-    t.unlock();
+    {
+        dbf t(table_.c_str());
+        ASSERT_EQ(1, t.open(1));
+        t.goTo(2);
+        ASSERT_EQ(1, t.lockRecord());
+        ASSERT_EQ(1, t.setField(1, "8388610"));
+        ASSERT_EQ(1, t.writeRecord());
+        EXPECT_NE(1, t.writeMemo(1, "overwrites"));
+        t.unlock();
+    }
     EXPECT_EQ("keep", memosOf(table_)[0]);
 }
 
