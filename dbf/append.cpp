@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "base/codepage.h"
 #include "base/file_platform.h"
 #include "dbf/bulk_io.h"
 #include "dbf/dbf.h"
@@ -96,7 +97,18 @@ int dbf::appendFrom(const char* name) {
     dbf source(name);
     bool exists = platform::fileExists(name);
     if (exists && (source.open(1) || source.open(0))) {
+        // Text moves as stored, unless one table keeps it in the OEM code page and the other in the
+        // Windows one (its language-driver byte says so): then it is converted on the way.
+        const bool sourceOem = source.oem_;
         source.oem_ = false;
+        auto recode = [&](std::string& text) {
+            if (sourceOem == savedOem || text.empty())
+                return;
+            if (sourceOem)
+                oemToAnsi(&text[0], text.size());
+            else
+                ansiToOem(&text[0], text.size());
+        };
         std::vector<int> match(fieldCount_);
         for (int i = 0; i < fieldCount_; ++i)
             match[static_cast<size_t>(i)] = source.fieldIndex(fieldInfo(i)->name);
@@ -118,6 +130,7 @@ int dbf::appendFrom(const char* name) {
                     std::string text = source.getField(s);
                     if (memoThere)
                         text = source.readMemoWhole(text.c_str());
+                    recode(text);
                     if (memoHere)
                         ok = appender.putMemo(i, text.c_str());
                     else

@@ -190,6 +190,38 @@ TEST_F(AppendExport, MemoAndTextFieldsConvertBothWays) {
     EXPECT_EQ("text to memo        ", std::string(t.readMemo(t.getField(1))));  // the field text, not trimmed
 }
 
+// Language-driver bytes of the source and the target: OEM 852 (0x64) or Windows 1250 (0xC8). Whichever
+// way the text moves, the target shows the same letters ("\xE1rv\xED" is "árví" in Windows-1250).
+TEST_F(AppendExport, TextKeepsItsLettersBetweenOemAndWindowsCodePageTables) {
+    const uint8_t drivers[][2] = {{0x64, 0xC8}, {0xC8, 0x64}, {0x64, 0x64}, {0xC8, 0xC8}};
+    FieldDef defs[] = {field("NAME", 'C', 4), field("NOTE", 'M', 10)};
+    for (const auto& d : drivers) {
+        SCOPED_TRACE(std::to_string(d[0]) + " into " + std::to_string(d[1]));
+        std::string source = dir_.file("FROM.DBF"), target = dir_.file("TO.DBF");
+        for (std::string name : {source, target}) {
+            dbf maker(name.c_str());
+            ASSERT_EQ(1, maker.create(defs, 2));
+            auto header = readAll(name);
+            header[29] = d[name == source ? 0 : 1];
+            writeAll(name, header);
+        }
+        {
+            dbf s(source.c_str());
+            ASSERT_EQ(1, s.open(1));
+            dbftest::appendRows(s, {{"\xE1rv\xED"}});
+            ASSERT_EQ(1, s.lockRecord());
+            ASSERT_EQ(1, s.writeMemo(1, "\xE9s \xF5"));
+            ASSERT_EQ(1, s.unlock());
+        }
+        dbf t(target.c_str());
+        ASSERT_EQ(1, t.open(1));
+        ASSERT_EQ(1, t.appendFrom(source.c_str()));
+        ASSERT_EQ(1, t.goTo(1));
+        EXPECT_STREQ("\xE1rv\xED", t.getField(0));
+        EXPECT_STREQ("\xE9s \xF5", t.readMemo(t.getField(1)));
+    }
+}
+
 TEST_F(AppendExport, HiddenSourceRecordsStayOutAndOwnNameOrMissingFilesAreRefused) {
     mainttest::makeSample(name_);
     std::string target = dir_.file("TARGET.DBF");
