@@ -123,10 +123,28 @@ def typed(text):
     return ["period" if c == "." else c for c in text]
 
 
+def visible_windows():
+    out = subprocess.run(["xdotool", "search", "--onlyvisible", "--classname", "."], capture_output=True, text=True)
+    return set(out.stdout.split())
+
+
 def popup_command(window_id, letter):
     """Opens the grid's pop-up menu with a right click and chooses the item by its letter."""
-    subprocess.run(["xdotool", "mousemove", "--window", window_id, "200", "120", "click", "3"], check=True, timeout=10)
-    time.sleep(0.5)
+    # Without a window manager a click does not move the keyboard focus, and after a dialog (the save
+    # dialog, the progress dialog) Wine may leave it on no window: the menu letter would be lost.
+    subprocess.run(["xdotool", "windowfocus", "--sync", window_id], check=True, timeout=10)
+    # A click that lands while the progress dialog of the command before is still going away opens no
+    # menu: click again until the menu's window shows.
+    for _ in range(10):
+        before = visible_windows()
+        subprocess.run(["xdotool", "mousemove", "--window", window_id, "200", "120", "click", "3"], check=True,
+                       timeout=10)
+        deadline = time.time() + 1
+        while time.time() < deadline and not visible_windows() - before:
+            time.sleep(0.1)
+        if visible_windows() - before:
+            break
+    time.sleep(0.3)
     subprocess.run(["xdotool", "key", letter], check=True, timeout=10)
 
 
