@@ -93,6 +93,8 @@ for arch in $ARCHS; do
 done
 
 step "summary"
-echo "Windows builds run: $(IFS=';'; echo "${ran[*]:-none}")"
+summary_of_builds="none"
+[ ${#ran[@]} -gt 0 ] && summary_of_builds="$(printf '%s; ' "${ran[@]}")" && summary_of_builds="${summary_of_builds%; }"
+echo "Windows builds run: $summary_of_builds"
 /usr/bin/python3 tools/summarize.py "${expected[@]}" || status=1
 exit $status
