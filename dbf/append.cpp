@@ -138,10 +138,7 @@ int dbf::appendFrom(const char* name) {
                 }
                 ok = ok && appender.endRecord();
             }
-            if (ok)
-                ok = appender.finish();
-            else
-                appender.abandon();
+            ok = appender.conclude(ok);
             why = TableError::WriteFailed;
             source.unlock();
         }
@@ -174,10 +171,7 @@ int dbf::appendFrom(const char* name) {
                 }
                 ok = ok && appender.endRecord();
             }
-            if (ok)
-                ok = appender.finish();
-            else
-                appender.abandon();
+            ok = appender.conclude(ok);
             why = TableError::WriteFailed;
             text.closeFile();
         }

@@ -59,6 +59,13 @@ class BulkAppender {
     bool finish();
     // Drops every queued and written record and memo text: the table and memo file are as they were.
     void abandon();
+    // Ends the run: finish when everything so far went well, otherwise abandon. True when finished.
+    bool conclude(bool ok) {
+        if (ok)
+            return finish();
+        abandon();
+        return false;
+    }
     long appended() const { return static_cast<long>(count_ - firstCount_); }
 
   private:

@@ -130,10 +130,7 @@ int dbf::packToNew(char* out) {
                     ok = appender.putMemo(i, readMemoWhole(getField(i)).c_str());
             ok = ok && appender.endRecord();
         }
-        if (ok)
-            ok = appender.finish();
-        else
-            appender.abandon();
+        ok = appender.conclude(ok);
     }
     goTo(remembered);
     oem_ = sourceOem;
