@@ -20,15 +20,20 @@ cmake -S . -B "$QUARROW_BUILD" --toolchain "$TOOLCHAIN" >"build/cmake-$WINEARCH.
 }
 cmake --build "$QUARROW_BUILD" -j"$(nproc)" --target quarrow quarrow_demo
 
+# The display comes first: Wine's desktop process, started with the first Wine program of the prefix,
+# keeps the display it was started with, and the demo table is written by a Wine program.
+if [ -z "${DISPLAY:-}" ]; then
+    start_xvfb
+    trap 'stop_wineserver; stop_xvfb' EXIT
+    VIRTUAL_DISPLAY=1
+fi
 ensure_wine_prefix
 # Without a configuration of the user's own, the explorer lists the test data sources.
 [ -n "${ODBCINI:-}" ] || eval "$(bash tools/odbc-ini.sh "$WINEARCH")"
 bash tools/demo/make_demo.sh
 if [ $# -eq 0 ]; then set -- "$(winepath -w build/demo/DEMO.DBF)"; fi
 echo "Starting the $WINEARCH build: $QUARROW_BUILD/quarrow.exe"
-if [ -z "${DISPLAY:-}" ]; then
-    start_xvfb
-    trap 'stop_xvfb' EXIT
+if [ -n "${VIRTUAL_DISPLAY:-}" ]; then
     echo "No display: Quarrow runs on the virtual display $DISPLAY; a screenshot goes to build/screenshots/."
     /usr/bin/python3 tests/e2e/screenshot_session.py "$@"
 else
