@@ -8,6 +8,7 @@
 #include <map>
 
 #include "odbc/data_sources.h"
+#include "odbc/dbms_kind.h"
 #include "odbc/odbc_handles.h"
 #include "tests/odbc/odbc_test_support.h"
 
@@ -235,6 +236,7 @@ TEST_F(RealOdbc, MariaDbInformationItems) {
     printReport("MariaDB", values);
     // Not "MySQL": code that recognises MySQL by the DBMS name does not see this server as one.
     EXPECT_EQ(values["17 DBMS name"], "MariaDB");
+    EXPECT_EQ(dbmsName(binding_, connection), "MariaDB");
     EXPECT_EQ(values["29 identifier quote"], "`");
     EXPECT_EQ(values["34 max qualifier name"], "256");
     EXPECT_EQ(values["2 data source name"], odbc_test::kMariaDbDsn);
@@ -421,3 +423,19 @@ TEST_F(RealOdbc, AFileWhoseDriverIsMissingFailsAfterOneLogin) {
 }
 
 }  // namespace
+
+TEST(DbmsKind, MariaDbCountsAsMySqlAndNothingElseDoes) {
+    struct Case {
+        const char* name;
+        bool mySql;
+        bool sqlServer;
+    } cases[] = {
+        {"MySQL", true, false},   {"MariaDB", true, false},
+        {"mariadb", true, false}, {"Microsoft SQL Server", false, true},
+        {"SQLite", false, false}, {"", false, false},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(isMySqlFamily(c.name), c.mySql) << c.name;
+        EXPECT_EQ(isSqlServer(c.name), c.sqlServer) << c.name;
+    }
+}
