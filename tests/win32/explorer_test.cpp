@@ -260,6 +260,19 @@ TEST_F(Explorer, ListsTablesAndViewsOfSqliteWithTheirChildren) {
     }
     harness::pumpMessages(50);
     saveScreenshot(explorer_, "explorer_sqlite.bmp");
+
+    // The saved command: the editor and its buttons come with it, and leaving keeps the edited text.
+    HWND editor = GetDlgItem(explorer_, IDC_EXPLORER_EDITOR);
+    HTREEITEM command = select(source, "command");
+    ASSERT_NE(command, nullptr);
+    EXPECT_TRUE(IsWindowVisible(editor) && IsWindowEnabled(editor));
+    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(explorer_, IDC_EXPLORER_EXECUTE)));
+    SetWindowTextA(editor, "select * from explorer_table");
+    select(source, "General information");
+    EXPECT_EQ(node(command)->text, "select * from explorer_table");
+    EXPECT_EQ(harness::windowText(editor), "");
+    select(source, "command");
+    EXPECT_EQ(harness::windowText(editor), "select * from explorer_table");
 }
 
 TEST_F(Explorer, TogglesReadHideOrShowAndHidingViewsRefreshesTheList) {
