@@ -426,8 +426,13 @@ void refreshTableList(ExplorerState& state, ExplorerNode& source) {
 void onSelectionChanged(ExplorerState& state, HTREEITEM item) {
     if (state.closing || state.busy > 0 || !odbcBinding().loaded())
         return;
-    BusySection busy(state);
-    handleSelection(state, item);
+    // The hourglass until the end; the arrow is set again by whoever shows a box meanwhile.
+    SetCursor(LoadCursorA(nullptr, IDC_WAIT));
+    {
+        BusySection busy(state);
+        handleSelection(state, item);
+    }
+    SetCursor(LoadCursorA(nullptr, IDC_ARROW));
 }
 
 void onItemDeleted(ExplorerState& state, ExplorerNode* raw) {

@@ -151,8 +151,6 @@ def pictures():
     pics["INDEX"] = make(lambda c: key(c, YELLOW))
     pics["INDEXF"] = make(lambda c: key(c, ORANGE))
     pics["PROCEDURES"] = make(lambda c: (document(c, TEAL), c.box(9, 9, 15, 15, ORANGE)))
-    pics["INFO"] = make(lambda c: (c.disc(7.5, 7.5, 7, BLUE), c.box(7, 3, 8, 4, WHITE, None),
-                                   c.box(7, 6, 8, 12, WHITE, None)))
     pics["STATISTICS"] = make(lambda c: (c.box(0, 0, 15, 15, WHITE), c.box(2, 9, 4, 14, RED, None),
                                          c.box(6, 5, 8, 14, GREEN, None), c.box(10, 2, 12, 14, BLUE, None)))
     pics["TPRIV"] = make(lambda c: (grid(c, BLUE), c.box(9, 8, 15, 15, YELLOW)))
@@ -174,10 +172,15 @@ ORDER = ["CD", "CLIENT", "DESKTOP", "DOMAIN", "ENTIRENETWORK", "FLOPPY", "FOLDER
          "PROPERTIES_VIEW", "TXT", "INDEX", "INDEXF", "PROCEDURES", "INFO", "STATISTICS", "TPRIV", "CPRIV",
          "TABLE_SYNONYM", "TABLES_SYNONYM", "PROPERTIES_SYNONYM"]
 
+# Pictures of the same name that the grid already has (tools/make_bitmaps.py): the resource is shared.
+SHARED = {"INFO"}
+
 if __name__ == "__main__":
     folder_ = sys.argv[1] if len(sys.argv) > 1 else "resources/tree"
     os.makedirs(folder_, exist_ok=True)
     pics = pictures()
-    assert sorted(pics) == sorted(ORDER), set(pics) ^ set(ORDER)
+    assert set(pics) == set(ORDER) - SHARED, set(pics) ^ (set(ORDER) - SHARED)
     for name in ORDER:
+        if name in SHARED:
+            continue
         write_bmp(os.path.join(folder_, name.lower() + ".bmp"), lambda x, y, c=pics[name]: c.pixel(x, y))
