@@ -304,6 +304,52 @@ TEST_F(Explorer, TogglesReadHideOrShowAndHidingViewsRefreshesTheList) {
     EXPECT_TRUE(contains(childLabels(tree_, root_), odbc_test::kSqliteDsn));
 }
 
+// Which node offers which menu, by the server behind it: texts in order, and the first and last id.
+TEST(ExplorerMenus, DependOnTheNodeAndItsServer) {
+    const Labels sourceItems = {"&Copy table...",           "&Copy table 2...",   "&Refresh DSN-list",
+                                "Refresh &table-list",      "Hide system tables", "Hide views",
+                                "Hide aliases and synonyms"};
+    auto with = [&](Labels more) {
+        Labels all = sourceItems;
+        all.insert(all.end(), more.begin(), more.end());
+        return all;
+    };
+    struct Case {
+        int kind;
+        int level;
+        const char* dbms;
+        Labels texts;
+        UINT firstId, lastId;
+    };
+    const Case cases[] = {
+        {node_kind::kDataSource, 1, "SQLite", sourceItems, 1027, 1046},
+        {node_kind::kDataSource, 1, "MariaDB",
+         with({"&User manager...", "&Permissions...", "&Alter table...", "Table diagnostics...", "Flush..."}), 1027,
+         1035},
+        {node_kind::kDataSource, 1, "Microsoft SQL Server",
+         with({"Repair database", "User manager", "Backup database", "Restore database", "Create database for attach",
+               "Attach database", "Detach database", "Shrink database"}),
+         1027, 1057},
+        {node_kind::kTable, 2, "MariaDB", {"&drop table...", "&delete from..."}, 1030, 1031},
+        {node_kind::kColumnList, 3, "MariaDB", {}, 0, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.kind) + " " + c.dbms);
+        ExplorerNode node;
+        node.kind = c.kind;
+        node.level = c.level;
+        HMENU menu = buildNodeMenu(node, c.dbms);
+        if (c.texts.empty()) {
+            EXPECT_EQ(menu, nullptr);
+            continue;
+        }
+        ASSERT_NE(menu, nullptr);
+        EXPECT_EQ(GetMenuItemID(menu, 0), c.firstId);
+        EXPECT_EQ(GetMenuItemID(menu, GetMenuItemCount(menu) - 1), c.lastId);
+        EXPECT_EQ(menuTexts(menu), c.texts);
+    }
+}
+
 TEST_F(Explorer, MariaDbKeepsTheCatalogAndOffersTheServerViews) {
     if (!odbc_test::mariaDbConfigured())
         GTEST_SKIP() << "no MariaDB server (bash tools/mariadb.sh start)";
@@ -332,8 +378,6 @@ TEST_F(Explorer, MariaDbKeepsTheCatalogAndOffersTheServerViews) {
         EXPECT_FALSE(contains(tableChildren, "Column privileges"));
         EXPECT_EQ(node(TreeView_GetChild(tree_, table))->catalog, c.catalog);
     }
-    Labels menu = menuTexts(buildNodeMenu(*node(source), "MariaDB"));
-    EXPECT_TRUE(contains(menu, "&User manager...") && contains(menu, "Flush..."));
     SendMessageA(explorer_, WM_CLOSE, 0, 0);
     expectClosedClean();
 }
