@@ -384,20 +384,20 @@ int connectAndList(ExplorerState& state, ExplorerNode& source) {
     // The window went away during the login dialog: the node keeps the connection for the teardown.
     if (state.destroyed)
         return 0;
-    auto fail = [&](SqlHstmt statement) {
-        if (statement != nullptr || !sql::succeeded(result))
-            binding.reportError(binding.environment(), connection, statement, state.dialog);
+    // A failed node keeps no connection: the next selection connects anew.
+    auto fail = [&]() {
+        binding.reportError(binding.environment(), connection, nullptr, state.dialog);
         binding.freeConnection(connection);
         source.connection = nullptr;
         return 0;
     };
     if (!sql::succeeded(result))
-        return fail(nullptr);
+        return fail();
     char probe[64] = "";
     SqlSmallInt length = 0;
     result = binding.fn().SQLGetInfo(connection, sql::kInfoMaxQualifierNameLen, probe, sizeof probe, &length);
     if (!sql::succeeded(result))
-        return fail(nullptr);
+        return fail();
     if (!listTables(state, source)) {
         binding.freeConnection(connection);
         source.connection = nullptr;
@@ -440,7 +440,7 @@ void onItemDeleted(ExplorerState& state, ExplorerNode* raw) {
         return;
     std::unique_ptr<ExplorerNode> node(raw);
     if (node->item == state.previous) {
-        if (node->kind == node_kind::kCommand && !state.tornDown)
+        if (node->kind == node_kind::kCommand && IsWindow(state.dialog))
             node->text = editorText(state.dialog);
         state.previous = nullptr;
     }
