@@ -86,8 +86,8 @@ TEST_F(MainWindow, HasTheMainMenuWithItsIds) {
 
 TEST_F(MainWindow, MenuCommandsWithoutHandlersShowNothing) {
     harness::MessageBoxCatcher catcher;
-    for (UINT id : {IDM_ODBC_COMMANDER, IDM_ODBC_EXPLORER})
-        SendMessageA(window_, WM_COMMAND, id, 0);
+    // The explorer has its handler now (tests/win32/explorer_test.cpp); the commander has none yet.
+    SendMessageA(window_, WM_COMMAND, IDM_ODBC_COMMANDER, 0);
     harness::pumpMessages(20);
     EXPECT_TRUE(catcher.boxes().empty());
     EXPECT_TRUE(IsWindow(window_));

@@ -1,0 +1,461 @@
+// The ODBC explorer opened from the main menu over the real driver manager: the data sources, the
+// tables SQLite and MariaDB list, a table's children, the Show/Hide toggles, closing (also while a
+// login is on the stack) and the splitter.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/main_window.h"
+#include "app/shell_hooks.h"
+#include "odbc/data_sources.h"
+#include "odbc/explorer_internal.h"
+#include "odbc/odbc_handles.h"
+#include "resources/resource.h"
+#include "tests/odbc/odbc_test_support.h"
+#include "tests/win32/harness.h"
+
+namespace {
+
+using Labels = std::vector<std::string>;
+
+std::string itemText(HWND tree, HTREEITEM item) {
+    char text[600] = "";
+    TVITEMA tvi{};
+    tvi.mask = TVIF_TEXT;
+    tvi.hItem = item;
+    tvi.pszText = text;
+    tvi.cchTextMax = sizeof text;
+    SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&tvi));
+    return text;
+}
+
+Labels childLabels(HWND tree, HTREEITEM parent) {
+    Labels labels;
+    for (HTREEITEM child = TreeView_GetChild(tree, parent); child; child = TreeView_GetNextSibling(tree, child))
+        labels.push_back(itemText(tree, child));
+    return labels;
+}
+
+HTREEITEM findChild(HWND tree, HTREEITEM parent, const std::string& text) {
+    for (HTREEITEM child = TreeView_GetChild(tree, parent); child; child = TreeView_GetNextSibling(tree, child))
+        if (itemText(tree, child) == text)
+            return child;
+    return nullptr;
+}
+
+bool contains(const Labels& labels, const std::string& text) {
+    return std::find(labels.begin(), labels.end(), text) != labels.end();
+}
+
+Labels menuTexts(HMENU menu) {
+    Labels texts;
+    for (int i = 0; menu && i < GetMenuItemCount(menu); ++i) {
+        char text[128] = "";
+        GetMenuStringA(menu, static_cast<UINT>(i), text, sizeof text, MF_BYPOSITION);
+        texts.push_back(text);
+    }
+    if (menu)
+        DestroyMenu(menu);
+    return texts;
+}
+
+// Writes the window as it stands to a BMP file beside the test exe, to be looked at.
+void saveScreenshot(HWND window, const char* name) {
+    harness::Pixels pixels = harness::captureWindow(window);
+    if (pixels.width == 0)
+        return;
+    BITMAPINFOHEADER info{};
+    info.biSize = sizeof info;
+    info.biWidth = pixels.width;
+    info.biHeight = -pixels.height;
+    info.biPlanes = 1;
+    info.biBitCount = 32;
+    std::vector<DWORD> bits(pixels.rgb.size());
+    for (size_t i = 0; i < bits.size(); ++i) {
+        COLORREF c = pixels.rgb[i];
+        bits[i] = (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
+    }
+    BITMAPFILEHEADER file{};
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof file + sizeof info;
+    file.bfSize = static_cast<DWORD>(file.bfOffBits + bits.size() * 4);
+    if (FILE* out = std::fopen(name, "wb")) {
+        std::fwrite(&file, sizeof file, 1, out);
+        std::fwrite(&info, sizeof info, 1, out);
+        std::fwrite(bits.data(), 4, bits.size(), out);
+        std::fclose(out);
+    }
+}
+
+// Answers the login dialog, after running `during` (the test's doing while the dialog is up).
+class LoginUi : public odbc_test::RecordingUi {
+  public:
+    bool login(void* owner, OdbcCredentials& credentials) override {
+        if (during)
+            during();
+        return RecordingUi::login(owner, credentials);
+    }
+    std::function<void()> during;
+};
+
+// Runs statements on a data source through the binding the explorer also uses.
+void runStatements(const char* dsn, const std::vector<const char*>& statements, odbc_test::RecordingUi& ui) {
+    OdbcBinding& binding = odbcBinding();
+    int token = 0;
+    ASSERT_EQ(binding.acquire(&token), 1);
+    {
+        OdbcConnection connection(binding);
+        SqlHdbc kept = nullptr;
+        bool loginUsed = false;
+        ui.confirmLogin = true;
+        ASSERT_TRUE(sql::succeeded(connect(&token, dsn, connection.get(), &kept, &loginUsed, false, 0, binding)));
+        for (const char* text : statements) {
+            OdbcStatement statement(binding, connection.get());
+            ASSERT_TRUE(sql::succeeded(statement.execDirect(text))) << text << ": " << statement.errorText();
+        }
+    }
+    binding.release(&token);
+}
+
+class Explorer : public testing::Test {
+  protected:
+    void SetUp() override {
+        if (!odbc_test::realOdbcConfigured())
+            GTEST_SKIP() << "no ODBC test configuration (run tools/test.sh)";
+        ui_.loginUser = odbc_test::kMariaDbUser;
+        ui_.loginPassword = odbc_test::kMariaDbPassword;
+        ui_.confirmLogin = true;
+        odbcBinding().setUi(&ui_);
+        runStatements(odbc_test::kSqliteDsn,
+                      {"CREATE TABLE IF NOT EXISTS explorer_table (a INTEGER)",
+                       "CREATE VIEW IF NOT EXISTS explorer_view AS SELECT a FROM explorer_table"},
+                      ui_);
+        HINSTANCE instance = GetModuleHandleA(nullptr);
+        startUp("");
+        installModules();
+        ASSERT_TRUE(registerWindowClasses(instance));
+        main_ = createMainWindow(instance);
+        ASSERT_NE(main_, nullptr) << "main window not created";
+        SendMessageA(main_, WM_COMMAND, IDM_ODBC_EXPLORER, 0);
+        explorer_ = explorerWindow();
+        ASSERT_NE(explorer_, nullptr) << "explorer not created";
+        ASSERT_TRUE(IsWindow(explorer_));
+        tree_ = GetDlgItem(explorer_, IDC_EXPLORER_TREE);
+        ASSERT_NE(tree_, nullptr);
+        root_ = TreeView_GetRoot(tree_);
+        ASSERT_NE(root_, nullptr) << "no data-source branch";
+        harness::pumpMessages(20);
+    }
+    void TearDown() override {
+        if (explorer_ && IsWindow(explorer_))
+            SendMessageA(explorer_, WM_CLOSE, 0, 0);
+        if (main_ && IsWindow(main_))
+            DestroyWindow(main_);
+        harness::pumpMessages();
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+        }
+        explorerFlags() = ExplorerFlags{};
+        odbcBinding().setUi(nullptr);
+    }
+
+    HTREEITEM select(HTREEITEM parent, const std::string& text) {
+        HTREEITEM item = findChild(tree_, parent, text);
+        if (item)
+            TreeView_SelectItem(tree_, item);
+        return item;
+    }
+    ExplorerNode* node(HTREEITEM item) { return nodeOf(tree_, item); }
+    bool menuItemGrey() const {
+        return (GetMenuState(GetMenu(main_), IDM_ODBC_EXPLORER, MF_BYCOMMAND) & MF_GRAYED) != 0;
+    }
+    void expectClosedClean() {
+        EXPECT_FALSE(IsWindow(explorer_));
+        EXPECT_EQ(odbcBinding().liveConnections(), 0);
+        EXPECT_EQ(odbcBinding().users(), 0);
+        EXPECT_FALSE(odbcBinding().loaded());
+        // The main window forgets the explorer when told; a destroyed main window hears nothing.
+        if (IsWindow(main_)) {
+            EXPECT_EQ(explorerWindow(), nullptr);
+            EXPECT_FALSE(menuItemGrey());
+        }
+    }
+
+    LoginUi ui_;
+    HWND main_ = nullptr;
+    HWND explorer_ = nullptr;
+    HWND tree_ = nullptr;
+    HTREEITEM root_ = nullptr;
+};
+
+TEST_F(Explorer, OpensFromTheMenuListsTheDataSourcesAndClosesFreeingEverything) {
+    EXPECT_EQ(harness::windowText(explorer_), "ODBC explorer");
+    EXPECT_TRUE(menuItemGrey());
+    EXPECT_EQ(itemText(tree_, root_), "DSN");
+    // A second menu command brings the same window forward.
+    SendMessageA(main_, WM_COMMAND, IDM_ODBC_EXPLORER, 0);
+    EXPECT_EQ(explorerWindow(), explorer_);
+
+    Labels sources = childLabels(tree_, root_);
+    EXPECT_TRUE(std::is_sorted(sources.begin(), sources.end(), [](const std::string& a, const std::string& b) {
+        return lstrcmpiA(a.c_str(), b.c_str()) < 0;
+    }));
+    std::vector<std::string> expected = {odbc_test::kSqliteDsn, odbc_test::kAccentedDsn, odbc_test::kHungarianDsn};
+    if (odbc_test::mariaDbConfigured())
+        expected.push_back(odbc_test::kMariaDbDsn);
+    for (const std::string& name : expected)
+        EXPECT_TRUE(contains(sources, name)) << name;
+
+    ASSERT_NE(select(root_, odbc_test::kSqliteDsn), nullptr);
+    EXPECT_EQ(odbcBinding().liveConnections(), 1);
+    EXPECT_EQ(harness::windowText(GetDlgItem(explorer_, IDC_EXPLORER_PATH)), odbc_test::kSqliteDsn);
+    SendMessageA(explorer_, WM_CLOSE, 0, 0);
+    expectClosedClean();
+}
+
+TEST_F(Explorer, ListsTablesAndViewsOfSqliteWithTheirChildren) {
+    HTREEITEM source = select(root_, odbc_test::kSqliteDsn);
+    ASSERT_NE(source, nullptr);
+    ASSERT_TRUE(node(source)->populated);
+    Labels children = childLabels(tree_, source);
+    ASSERT_GE(children.size(), 2u);
+    EXPECT_EQ(children[children.size() - 2], "General information");
+    EXPECT_EQ(children.back(), "command");
+    TreeView_Expand(tree_, source, TVE_EXPAND);
+
+    struct Case {
+        const char* table;
+        int flavour;
+        int image;
+        Labels children;  // at least these, in this order, and for a view exactly these
+    };
+    const Case cases[] = {
+        {"explorer_view", node_flavour::kView, tree_image::kTablesView, {"Fields", "Browse"}},
+        {"explorer_table", node_flavour::kTable, tree_image::kTables, {"Fields", "Browse", "Statistics"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.table);
+        HTREEITEM table = select(source, c.table);
+        ASSERT_NE(table, nullptr);
+        EXPECT_EQ(node(table)->flavour, c.flavour);
+        EXPECT_EQ(node(table)->connection, node(source)->connection);
+        TVITEMA tvi{};
+        tvi.mask = TVIF_IMAGE;
+        tvi.hItem = table;
+        TreeView_GetItem(tree_, &tvi);
+        EXPECT_EQ(tvi.iImage, c.image);
+        Labels got = childLabels(tree_, table);
+        ASSERT_GE(got.size(), c.children.size());
+        EXPECT_TRUE(std::equal(c.children.begin(), c.children.end(), got.begin()));
+        if (c.flavour == node_flavour::kView) {
+            EXPECT_EQ(got, c.children);
+        }
+        EXPECT_EQ(harness::windowText(GetDlgItem(explorer_, IDC_EXPLORER_PATH)),
+                  std::string(odbc_test::kSqliteDsn) + "." + c.table);
+        TreeView_Expand(tree_, table, TVE_EXPAND);
+    }
+    harness::pumpMessages(50);
+    saveScreenshot(explorer_, "explorer_sqlite.bmp");
+
+    // The saved command: the editor and its buttons come with it, and leaving keeps the edited text.
+    HWND editor = GetDlgItem(explorer_, IDC_EXPLORER_EDITOR);
+    HTREEITEM command = select(source, "command");
+    ASSERT_NE(command, nullptr);
+    EXPECT_TRUE(IsWindowVisible(editor) && IsWindowEnabled(editor));
+    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(explorer_, IDC_EXPLORER_EXECUTE)));
+    SetWindowTextA(editor, "select * from explorer_table");
+    select(source, "General information");
+    EXPECT_EQ(node(command)->text, "select * from explorer_table");
+    EXPECT_EQ(harness::windowText(editor), "");
+    select(source, "command");
+    EXPECT_EQ(harness::windowText(editor), "select * from explorer_table");
+}
+
+TEST_F(Explorer, TogglesReadHideOrShowAndHidingViewsRefreshesTheList) {
+    HTREEITEM source = select(root_, odbc_test::kSqliteDsn);
+    ASSERT_NE(source, nullptr);
+    ASSERT_NE(findChild(tree_, source, "explorer_view"), nullptr);
+    Labels rootMenu = menuTexts(buildNodeMenu(*node(root_), ""));
+    EXPECT_EQ(rootMenu, (Labels{"&Refresh DSN-list", "Hide system tables", "Hide views", "Hide aliases and synonyms"}));
+
+    SendMessageA(explorer_, WM_COMMAND, IDM_EXPLORER_SOURCE_VIEWS, 0);
+    source = findChild(tree_, root_, odbc_test::kSqliteDsn);
+    ASSERT_NE(source, nullptr);
+    EXPECT_TRUE(node(source)->populated);
+    EXPECT_EQ(findChild(tree_, source, "explorer_view"), nullptr);
+    EXPECT_NE(findChild(tree_, source, "explorer_table"), nullptr);
+    EXPECT_EQ(odbcBinding().liveConnections(), 1) << "the refresh keeps only the new connection";
+    Labels sourceMenu = menuTexts(buildNodeMenu(*node(source), "SQLite"));
+    EXPECT_EQ(sourceMenu, (Labels{"&Copy table...", "&Copy table 2...", "&Refresh DSN-list", "Refresh &table-list",
+                                  "Hide system tables", "Show views", "Hide aliases and synonyms"}));
+
+    SendMessageA(explorer_, WM_COMMAND, IDM_EXPLORER_TOGGLE_VIEWS, 0);
+    SendMessageA(explorer_, WM_COMMAND, IDM_EXPLORER_REFRESH_TABLES, 0);
+    EXPECT_NE(findChild(tree_, source, "explorer_view"), nullptr);
+
+    // Refreshing the data-source list closes every connection and lists the sources again.
+    SendMessageA(explorer_, WM_COMMAND, IDM_EXPLORER_REFRESH_DSN, 0);
+    EXPECT_EQ(odbcBinding().liveConnections(), 0);
+    root_ = TreeView_GetRoot(tree_);
+    EXPECT_TRUE(contains(childLabels(tree_, root_), odbc_test::kSqliteDsn));
+}
+
+// Which node offers which menu, by the server behind it: texts in order, and the first and last id.
+TEST(ExplorerMenus, DependOnTheNodeAndItsServer) {
+    const Labels sourceItems = {"&Copy table...",           "&Copy table 2...",   "&Refresh DSN-list",
+                                "Refresh &table-list",      "Hide system tables", "Hide views",
+                                "Hide aliases and synonyms"};
+    auto with = [&](Labels more) {
+        Labels all = sourceItems;
+        all.insert(all.end(), more.begin(), more.end());
+        return all;
+    };
+    struct Case {
+        int kind;
+        int level;
+        const char* dbms;
+        Labels texts;
+        UINT firstId, lastId;
+    };
+    const Case cases[] = {
+        {node_kind::kDataSource, 1, "SQLite", sourceItems, 1027, 1046},
+        {node_kind::kDataSource, 1, "MariaDB",
+         with({"&User manager...", "&Permissions...", "&Alter table...", "Table diagnostics...", "Flush..."}), 1027,
+         1035},
+        {node_kind::kDataSource, 1, "Microsoft SQL Server",
+         with({"Repair database", "User manager", "Backup database", "Restore database", "Create database for attach",
+               "Attach database", "Detach database", "Shrink database"}),
+         1027, 1057},
+        {node_kind::kTable, 2, "MariaDB", {"&drop table...", "&delete from..."}, 1030, 1031},
+        {node_kind::kColumnList, 3, "MariaDB", {}, 0, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.kind) + " " + c.dbms);
+        ExplorerNode node;
+        node.kind = c.kind;
+        node.level = c.level;
+        HMENU menu = buildNodeMenu(node, c.dbms);
+        if (c.texts.empty()) {
+            EXPECT_EQ(menu, nullptr);
+            continue;
+        }
+        ASSERT_NE(menu, nullptr);
+        EXPECT_EQ(GetMenuItemID(menu, 0), c.firstId);
+        EXPECT_EQ(GetMenuItemID(menu, GetMenuItemCount(menu) - 1), c.lastId);
+        EXPECT_EQ(menuTexts(menu), c.texts);
+    }
+}
+
+TEST_F(Explorer, MariaDbKeepsTheCatalogAndOffersTheServerViews) {
+    if (!odbc_test::mariaDbConfigured())
+        GTEST_SKIP() << "no MariaDB server (bash tools/mariadb.sh start)";
+    runStatements(odbc_test::kMariaDbDsn, {"CREATE TABLE IF NOT EXISTS quarrow.user (id INT PRIMARY KEY)"}, ui_);
+    HTREEITEM source = select(root_, odbc_test::kMariaDbDsn);
+    ASSERT_NE(source, nullptr);
+    ASSERT_TRUE(node(source)->populated) << (ui_.errors.empty() ? "" : ui_.errors.back());
+    Labels children = childLabels(tree_, source);
+    for (const char* view :
+         {"Show databases", "Show table status", "Show status", "Show variables", "Show processlist"})
+        EXPECT_TRUE(contains(children, view)) << view;
+
+    struct Case {
+        const char* label;
+        const char* catalog;
+    };
+    for (const Case& c : {Case{"mysql.user", "mysql"}, Case{"user", "quarrow"}}) {
+        SCOPED_TRACE(c.label);
+        HTREEITEM table = select(source, c.label);
+        ASSERT_NE(table, nullptr);
+        EXPECT_EQ(node(table)->name, "user");
+        EXPECT_EQ(node(table)->catalog, c.catalog);
+        Labels tableChildren = childLabels(tree_, table);
+        ASSERT_FALSE(tableChildren.empty());
+        EXPECT_FALSE(contains(tableChildren, "Foreign keys"));
+        EXPECT_FALSE(contains(tableChildren, "Column privileges"));
+        EXPECT_EQ(node(TreeView_GetChild(tree_, table))->catalog, c.catalog);
+    }
+    SendMessageA(explorer_, WM_CLOSE, 0, 0);
+    expectClosedClean();
+}
+
+// A close that arrives while connecting waits on the login dialog happens once the connect returns;
+// the main window going away meanwhile takes the explorer along, and its connections go afterwards.
+TEST_F(Explorer, ClosingDuringALoginWaitsForTheConnectToReturn) {
+    struct Case {
+        const char* what;
+        bool destroyMain;
+    };
+    for (const Case& c : {Case{"explorer closed", false}, Case{"main window destroyed", true}}) {
+        SCOPED_TRACE(c.what);
+        if (!IsWindow(explorer_)) {
+            SendMessageA(main_, WM_COMMAND, IDM_ODBC_EXPLORER, 0);
+            explorer_ = explorerWindow();
+            ASSERT_NE(explorer_, nullptr);
+            tree_ = GetDlgItem(explorer_, IDC_EXPLORER_TREE);
+            root_ = TreeView_GetRoot(tree_);
+        }
+        // The long name is cut to 255 characters, so the data source is not found: the login follows.
+        HTREEITEM source = findChild(tree_, root_, odbc_test::longDsnName().substr(0, 255));
+        ASSERT_NE(source, nullptr);
+        bool aliveDuringLogin = false;
+        ui_.confirmLogin = false;
+        ui_.during = [&] {
+            if (c.destroyMain)
+                DestroyWindow(main_);
+            else
+                SendMessageA(explorer_, WM_CLOSE, 0, 0);
+            aliveDuringLogin = IsWindow(explorer_) != FALSE;
+        };
+        TreeView_SelectItem(tree_, source);
+        ui_.during = nullptr;
+        harness::pumpMessages(50);
+        EXPECT_EQ(aliveDuringLogin, !c.destroyMain);
+        expectClosedClean();
+    }
+}
+
+TEST_F(Explorer, SplitterMovesTheBoundaryAndKeepsTheRightSideWide) {
+    RECT client;
+    GetClientRect(explorer_, &client);
+    auto treeRight = [&] {
+        RECT rect;
+        GetWindowRect(tree_, &rect);
+        MapWindowPoints(nullptr, explorer_, reinterpret_cast<POINT*>(&rect), 2);
+        return static_cast<int>(rect.right);
+    };
+    auto gridLeft = [&] {
+        RECT rect;
+        GetWindowRect(GetDlgItem(explorer_, IDC_EXPLORER_GRID), &rect);
+        MapWindowPoints(nullptr, explorer_, reinterpret_cast<POINT*>(&rect), 2);
+        return static_cast<int>(rect.left);
+    };
+    struct Case {
+        int dropAt;  // where the button is released; -1: too near the right edge
+        bool moves;
+    };
+    for (const Case& c : {Case{200, true}, Case{-1, false}, Case{150, true}}) {
+        int from = treeRight();
+        int to = c.dropAt < 0 ? client.right - 100 : c.dropAt;
+        int y = 100;
+        SendMessageA(explorer_, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(from + 1, y));
+        EXPECT_EQ(GetCapture(), explorer_);
+        SendMessageA(explorer_, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(to, y));
+        SendMessageA(explorer_, WM_LBUTTONUP, 0, MAKELPARAM(to, y));
+        EXPECT_EQ(treeRight(), c.moves ? to : from) << to;
+        EXPECT_EQ(gridLeft(), treeRight() + 4);
+    }
+    // A window made narrower than the tree and 200 pixels goes back to its size.
+    RECT before;
+    GetWindowRect(explorer_, &before);
+    SendMessageA(explorer_, WM_ENTERSIZEMOVE, 0, 0);
+    SetWindowPos(explorer_, nullptr, 0, 0, treeRight() + 50, 300, SWP_NOMOVE | SWP_NOZORDER);
+    RECT after;
+    GetWindowRect(explorer_, &after);
+    EXPECT_GE(after.right - after.left, treeRight() + 200);
+}
+
+}  // namespace
