@@ -32,3 +32,5 @@ target_sources(quarrow_tests PRIVATE
 # The browse commands' dialogs.
 target_sources(quarrow_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR}/dialog_script.cpp ${CMAKE_CURRENT_LIST_DIR}/commands_dialog_test.cpp)
 target_sources(quarrow_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR}/sort_dialog_test.cpp ${CMAKE_CURRENT_LIST_DIR}/table_commands_test.cpp)
+# The shared dialog skeleton.
+target_sources(quarrow_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR}/bound_dialog_test.cpp)
