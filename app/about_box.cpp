@@ -1,6 +1,7 @@
 // The About box.
 #include "app/about_box.h"
 
+#include "base/bound_dialog.h"
 #include "resources/resource.h"
 
 const char kAboutText[] =
@@ -13,35 +14,25 @@ const char kAboutText[] =
 
 namespace {
 
-INT_PTR handleAbout(HWND dialog, UINT message, WPARAM wParam) {
+// The box is bound to the text it shows.
+INT_PTR handleAbout(HWND dialog, const char& text, UINT message, WPARAM wParam, LPARAM) {
     switch (message) {
         case WM_INITDIALOG: {
             HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(dialog, GWLP_HINSTANCE));
             HICON icon = LoadIconA(instance, "Ombrix");
             SendMessageA(dialog, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
             SendMessageA(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
-            SetDlgItemTextA(dialog, IDC_ABOUT_TEXT, kAboutText);
+            SetDlgItemTextA(dialog, IDC_ABOUT_TEXT, &text);
             SetFocus(GetDlgItem(dialog, IDOK));
             return FALSE;  // focus set here
         }
-        case WM_CLOSE:
-            EndDialog(dialog, 0);
-            return TRUE;
         case WM_COMMAND:
-            // The OK button and Escape close the box as well.
-            if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)
+            // The OK button closes the box as well as Escape.
+            if (LOWORD(wParam) == IDOK)
                 EndDialog(dialog, 0);
-            return TRUE;
+            return LOWORD(wParam) != IDCANCEL;
         default:
             return FALSE;
-    }
-}
-
-INT_PTR CALLBACK aboutProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
-    try {
-        return handleAbout(dialog, message, wParam);
-    } catch (...) {
-        return FALSE;
     }
 }
 
@@ -50,5 +41,6 @@ INT_PTR CALLBACK aboutProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
 void showAboutBox(HWND owner) {
     HINSTANCE instance =
         owner ? reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(owner, GWLP_HINSTANCE)) : GetModuleHandleA(nullptr);
-    DialogBoxParamA(instance, "ABOUT", owner, aboutProc, 0);
+    DialogBoxParamA(instance, "ABOUT", owner, boundDialogProc<const char, handleAbout>,
+                    reinterpret_cast<LPARAM>(kAboutText));
 }

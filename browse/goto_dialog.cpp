@@ -3,6 +3,7 @@
 
 #include <cstdlib>
 
+#include "base/bound_dialog.h"
 #include "base/ui.h"
 #include "browse/browse_commands.h"
 #include "browse/command_support.h"
@@ -35,35 +36,18 @@ void goToNumber(HWND dialog, BrowseView& view) {
         UpdateWindow(view.window);
 }
 
-INT_PTR handleGoTo(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    BrowseView* view = reinterpret_cast<BrowseView*>(GetWindowLongPtrA(dialog, DWLP_USER));
+INT_PTR handleGoTo(HWND dialog, BrowseView& view, UINT message, WPARAM wParam, LPARAM) {
     switch (message) {
         case WM_INITDIALOG:
-            SetWindowLongPtrA(dialog, DWLP_USER, lParam);
             SendDlgItemMessageA(dialog, IDC_GOTO_NUMBER, EM_LIMITTEXT, 31, 0);
             SetFocus(GetDlgItem(dialog, IDC_GOTO_NUMBER));
             return FALSE;
         case WM_COMMAND:
-            if (LOWORD(wParam) == IDC_GOTO_GO || LOWORD(wParam) == IDOK) {
-                if (view)
-                    goToNumber(dialog, *view);
-            } else if (LOWORD(wParam) == IDCANCEL) {
-                EndDialog(dialog, 0);
-            }
-            return TRUE;
-        case WM_CLOSE:
-            EndDialog(dialog, 0);
-            return TRUE;
+            if (LOWORD(wParam) == IDC_GOTO_GO || LOWORD(wParam) == IDOK)
+                goToNumber(dialog, view);
+            return LOWORD(wParam) != IDCANCEL;
         default:
             return FALSE;
-    }
-}
-
-INT_PTR CALLBACK goToProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    try {
-        return handleGoTo(dialog, message, wParam, lParam);
-    } catch (...) {
-        return FALSE;
     }
 }
 
@@ -72,6 +56,6 @@ INT_PTR CALLBACK goToProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPara
 int goToCommand(BrowseView& view) {
     if (!hasDataSource(view))
         return 1;
-    runSingleInstanceDialog(view, "GOTODLG", goToProc, g_goToView);
+    runSingleInstanceDialog(view, "GOTODLG", boundDialogProc<BrowseView, handleGoTo>, g_goToView);
     return 1;
 }

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <string>
 
+#include "base/bound_dialog.h"
 #include "browse/browse_commands.h"
 #include "browse/command_support.h"
 #include "browse/info_dialog.h"
@@ -14,33 +15,20 @@ namespace {
 
 BrowseView* g_infoView = nullptr;  // the view of the open information dialog
 
-INT_PTR handleInfo(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+INT_PTR handleInfo(HWND dialog, BrowseView& view, UINT message, WPARAM wParam, LPARAM) {
     switch (message) {
-        case WM_INITDIALOG: {
-            BrowseView* view = reinterpret_cast<BrowseView*>(lParam);
-            if (view->dataFont)
-                SendDlgItemMessageA(dialog, IDC_INFO_TEXT, WM_SETFONT, reinterpret_cast<WPARAM>(view->dataFont), FALSE);
-            SetDlgItemTextA(dialog, IDC_INFO_TEXT, view->table ? structureListing(*view->table).c_str() : "");
+        case WM_INITDIALOG:
+            if (view.dataFont)
+                SendDlgItemMessageA(dialog, IDC_INFO_TEXT, WM_SETFONT, reinterpret_cast<WPARAM>(view.dataFont), FALSE);
+            SetDlgItemTextA(dialog, IDC_INFO_TEXT, view.table ? structureListing(*view.table).c_str() : "");
             SetFocus(GetDlgItem(dialog, IDC_INFO_EXIT));
             return FALSE;
-        }
         case WM_COMMAND:
-            if (LOWORD(wParam) == IDC_INFO_EXIT || LOWORD(wParam) == IDCANCEL || LOWORD(wParam) == IDOK)
+            if (LOWORD(wParam) == IDC_INFO_EXIT || LOWORD(wParam) == IDOK)
                 EndDialog(dialog, 0);
-            return TRUE;
-        case WM_CLOSE:
-            EndDialog(dialog, 0);
-            return TRUE;
+            return LOWORD(wParam) != IDCANCEL;
         default:
             return FALSE;
-    }
-}
-
-INT_PTR CALLBACK infoProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    try {
-        return handleInfo(dialog, message, wParam, lParam);
-    } catch (...) {
-        return FALSE;
     }
 }
 
@@ -73,6 +61,6 @@ std::string structureListing(dbf& table) {
 int tableInfoCommand(BrowseView& view) {
     if (!view.table)
         return 1;
-    runSingleInstanceDialog(view, "INFODLG", infoProc, g_infoView);
+    runSingleInstanceDialog(view, "INFODLG", boundDialogProc<BrowseView, handleInfo>, g_infoView);
     return 1;
 }

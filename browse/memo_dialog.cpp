@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "base/bound_dialog.h"
 #include "base/ui.h"
 #include "browse/cell_filter.h"
 #include "browse/record_editing.h"
@@ -45,19 +46,16 @@ void saveMemo(HWND dialog, MemoDialog& memo) {
         warningBox("The record busy.");
 }
 
-INT_PTR memoMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    MemoDialog* memo = reinterpret_cast<MemoDialog*>(GetWindowLongPtrA(dialog, DWLP_USER));
+INT_PTR memoMessage(HWND dialog, MemoDialog& memo, UINT message, WPARAM wParam, LPARAM) {
     switch (message) {
         case WM_INITDIALOG: {
-            memo = reinterpret_cast<MemoDialog*>(lParam);
-            SetWindowLongPtrA(dialog, DWLP_USER, lParam);
             HWND box = GetDlgItem(dialog, IDC_MEMO_TEXT);
-            if (memo->view->dataFont)
-                SendMessageA(box, WM_SETFONT, reinterpret_cast<WPARAM>(memo->view->dataFont), FALSE);
+            if (memo.view->dataFont)
+                SendMessageA(box, WM_SETFONT, reinterpret_cast<WPARAM>(memo.view->dataFont), FALSE);
             SendMessageA(box, EM_LIMITTEXT, static_cast<WPARAM>(kMemoEditorLimit), 0);
-            if (!memo->text.empty())
-                SetWindowTextA(box, memo->text.c_str());
-            if (memo->readOnly) {
+            if (!memo.text.empty())
+                SetWindowTextA(box, memo.text.c_str());
+            if (memo.readOnly) {
                 SendMessageA(box, EM_SETREADONLY, TRUE, 0);
                 EnableWindow(GetDlgItem(dialog, IDC_MEMO_SAVE), FALSE);
             }
@@ -65,33 +63,15 @@ INT_PTR memoMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
             return FALSE;  // the focus is set
         }
         case WM_COMMAND:
-            if (!memo)
-                return FALSE;
             if (LOWORD(wParam) == IDC_MEMO_SAVE) {
-                if (!memo->readOnly)
-                    saveMemo(dialog, *memo);
+                if (!memo.readOnly)
+                    saveMemo(dialog, memo);
                 EndDialog(dialog, 1);
                 return TRUE;
             }
-            if (LOWORD(wParam) == IDCANCEL) {
-                EndDialog(dialog, 0);
-                return TRUE;
-            }
             return FALSE;
-        case WM_CLOSE:
-            EndDialog(dialog, 0);
-            return TRUE;
         default:
             return FALSE;
-    }
-}
-
-INT_PTR CALLBACK memoDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    // An exception must not unwind through user32: under 32-bit MinGW it ends the program.
-    try {
-        return memoMessage(dialog, message, wParam, lParam);
-    } catch (...) {
-        return FALSE;
     }
 }
 
@@ -121,7 +101,7 @@ int openMemoDialog(BrowseView& view) {
     view.memoText = &memo.text[0];
     HWND grid = view.window;
     INT_PTR result = DialogBoxParamA(view.instance ? view.instance : GetModuleHandleA(nullptr), "MEMODLG", grid,
-                                     memoDialogProc, reinterpret_cast<LPARAM>(&memo));
+                                     boundDialogProc<MemoDialog, memoMessage>, reinterpret_cast<LPARAM>(&memo));
     view.memoText = nullptr;
     g_memoView = nullptr;
     if (grid && IsWindow(grid))

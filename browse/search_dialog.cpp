@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "base/bound_dialog.h"
 #include "base/text_rules.h"
 #include "base/ui.h"
 #include "browse/browse_commands.h"
@@ -103,15 +104,12 @@ void runSearch(HWND dialog, BrowseView& view) {
     MessageBoxA(dialog, "Search string not found.", "Error", MB_OK);
 }
 
-INT_PTR handleSearch(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    BrowseView* view = reinterpret_cast<BrowseView*>(GetWindowLongPtrA(dialog, DWLP_USER));
+INT_PTR handleSearch(HWND dialog, BrowseView& view, UINT message, WPARAM wParam, LPARAM) {
     switch (message) {
         case WM_INITDIALOG: {
-            view = reinterpret_cast<BrowseView*>(lParam);
-            SetWindowLongPtrA(dialog, DWLP_USER, lParam);
-            view->callbackColumn = view->curColumn;
+            view.callbackColumn = view.curColumn;
             SendDlgItemMessageA(dialog, IDC_FIND_TEXT, EM_LIMITTEXT, kSearchTextLimit, 0);
-            SetDlgItemTextA(dialog, IDC_FIND_TEXT, trimmedText(currentCellText(*view)).c_str());
+            SetDlgItemTextA(dialog, IDC_FIND_TEXT, trimmedText(currentCellText(view)).c_str());
             // The two radio groups' ids interleave: each button is set on its own.
             CheckDlgButton(dialog, IDC_FIND_DOWN, BST_CHECKED);
             CheckDlgButton(dialog, IDC_FIND_CURRENT, BST_CHECKED);
@@ -121,26 +119,11 @@ INT_PTR handleSearch(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
             return FALSE;
         }
         case WM_COMMAND:
-            if (LOWORD(wParam) == IDC_FIND_OK || LOWORD(wParam) == IDOK) {
-                if (view)
-                    runSearch(dialog, *view);
-            } else if (LOWORD(wParam) == IDCANCEL) {
-                EndDialog(dialog, 0);
-            }
-            return TRUE;
-        case WM_CLOSE:
-            EndDialog(dialog, 0);
-            return TRUE;
+            if (LOWORD(wParam) == IDC_FIND_OK || LOWORD(wParam) == IDOK)
+                runSearch(dialog, view);
+            return LOWORD(wParam) != IDCANCEL;
         default:
             return FALSE;
-    }
-}
-
-INT_PTR CALLBACK searchProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    try {
-        return handleSearch(dialog, message, wParam, lParam);
-    } catch (...) {
-        return FALSE;
     }
 }
 
@@ -149,6 +132,6 @@ INT_PTR CALLBACK searchProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
 int searchCommand(BrowseView& view) {
     if (!hasDataSource(view))
         return 1;
-    runSingleInstanceDialog(view, "FINDDLG", searchProc, g_searchView);
+    runSingleInstanceDialog(view, "FINDDLG", boundDialogProc<BrowseView, handleSearch>, g_searchView);
     return 1;
 }

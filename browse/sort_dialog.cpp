@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "base/bound_dialog.h"
 #include "base/settings.h"
 #include "base/ui.h"
 #include "browse/browse_commands.h"
@@ -91,12 +92,10 @@ void initSort(HWND dialog, BrowseView& view) {
     SetFocus(GetDlgItem(dialog, IDC_SORT_FIELDS));
 }
 
-INT_PTR handleSort(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    BrowseView* view = reinterpret_cast<BrowseView*>(GetWindowLongPtrA(dialog, DWLP_USER));
+INT_PTR handleSort(HWND dialog, BrowseView& view, UINT message, WPARAM wParam, LPARAM) {
     switch (message) {
         case WM_INITDIALOG:
-            SetWindowLongPtrA(dialog, DWLP_USER, lParam);
-            initSort(dialog, *reinterpret_cast<BrowseView*>(lParam));
+            initSort(dialog, view);
             return FALSE;
         case WM_COMMAND:
             switch (LOWORD(wParam)) {
@@ -111,30 +110,20 @@ INT_PTR handleSort(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
                     break;
                 case IDC_SORT_RUN:
                 case IDOK:
-                    if (view && runSort(dialog, *view))
+                    if (runSort(dialog, view))
                         EndDialog(dialog, 0);
                     break;
                 case IDC_SORT_EXIT:
-                case IDCANCEL:
                     EndDialog(dialog, 0);
                     break;
+                case IDCANCEL:
+                    return FALSE;  // boundDialogProc closes the dialog
                 default:
                     break;
             }
             return TRUE;
-        case WM_CLOSE:
-            EndDialog(dialog, 0);
-            return TRUE;
         default:
             return FALSE;
-    }
-}
-
-INT_PTR CALLBACK sortProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    try {
-        return handleSort(dialog, message, wParam, lParam);
-    } catch (...) {
-        return FALSE;
     }
 }
 
@@ -143,6 +132,6 @@ INT_PTR CALLBACK sortProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPara
 int sortCommand(BrowseView& view) {
     if (!view.table)
         return 1;
-    runSingleInstanceDialog(view, "SORTDLG", sortProc, g_sortView);
+    runSingleInstanceDialog(view, "SORTDLG", boundDialogProc<BrowseView, handleSort>, g_sortView);
     return 1;
 }

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "base/bound_dialog.h"
 #include "base/find.h"
 #include "base/ui.h"
 #include "browse/browse_commands.h"
@@ -40,10 +41,6 @@ struct StructureState {
     BrowseView* view = nullptr;  // null: create a new table
     std::vector<Row> rows;
 };
-
-StructureState* stateOf(HWND dialog) {
-    return reinterpret_cast<StructureState*>(GetWindowLongPtrA(dialog, DWLP_USER));
-}
 
 HWND listOf(HWND dialog) {
     return GetDlgItem(dialog, IDC_CREATE_LIST);
@@ -289,54 +286,37 @@ void selectFile(HWND dialog) {
         SetDlgItemTextA(dialog, IDC_CREATE_FILE, chosen);
 }
 
-INT_PTR handleStructure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    StructureState* state = stateOf(dialog);
+INT_PTR handleStructure(HWND dialog, StructureState& state, UINT message, WPARAM wParam, LPARAM) {
     switch (message) {
         case WM_INITDIALOG:
-            state = reinterpret_cast<StructureState*>(lParam);
-            SetWindowLongPtrA(dialog, DWLP_USER, lParam);
             g_structureDialog = dialog;
-            initDialog(dialog, *state);
+            initDialog(dialog, state);
             return FALSE;
         case WM_COMMAND:
-            if (!state)
-                return TRUE;
             switch (LOWORD(wParam)) {
                 case IDOK:
-                    appendOrModify(dialog, *state, true);
+                    appendOrModify(dialog, state, true);
                     break;
                 case IDC_CREATE_MODIFY:
-                    appendOrModify(dialog, *state, false);
+                    appendOrModify(dialog, state, false);
                     break;
                 case IDC_CREATE_DELETE:
-                    deleteRow(dialog, *state);
+                    deleteRow(dialog, state);
                     break;
                 case IDC_CREATE_SELECT:
                     selectFile(dialog);
                     break;
                 case IDC_CREATE_CREATE:
-                    createOrModify(dialog, *state);
+                    createOrModify(dialog, state);
                     break;
                 case IDCANCEL:
-                    EndDialog(dialog, 0);
-                    break;
+                    return FALSE;  // boundDialogProc closes the dialog
                 default:
                     break;
             }
             return TRUE;
-        case WM_CLOSE:
-            EndDialog(dialog, 0);
-            return TRUE;
         default:
             return FALSE;
-    }
-}
-
-INT_PTR CALLBACK structureProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    try {
-        return handleStructure(dialog, message, wParam, lParam);
-    } catch (...) {
-        return FALSE;
     }
 }
 
@@ -354,7 +334,8 @@ void runStructureDialog(HINSTANCE instance, HWND owner, StructureState& state) {
         ~Clear() { g_structureDialog = nullptr; }
     } clear;
     g_structureDialog = HWND_MESSAGE;  // taken until WM_INITDIALOG names the dialog
-    DialogBoxParamA(instance, "DBCREATE", owner, structureProc, reinterpret_cast<LPARAM>(&state));
+    DialogBoxParamA(instance, "DBCREATE", owner, boundDialogProc<StructureState, handleStructure>,
+                    reinterpret_cast<LPARAM>(&state));
 }
 
 }  // namespace

@@ -13,6 +13,8 @@
 #define IDM_CREATE_TABLE_OLD 40003
 #include "browse_ids.h"
 #include "commands_ids.h"
+// The SQL command window.
+#include "command_ids.h"
 #include "edit_ids.h"
 #include "explorer_ids.h"
 #include "odbc_ids.h"

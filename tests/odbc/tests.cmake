@@ -35,3 +35,7 @@ target_compile_definitions(quarrow_tests PRIVATE QUARROW_FAKE_ODBC_SUFFIX="${CMA
 if(QUARROW_WIN32)
     target_sources(quarrow_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR}/login_dialog_test.cpp)
 endif()
+# The SQL command window.
+if(QUARROW_WIN32)
+    target_sources(quarrow_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR}/command_window_test.cpp)
+endif()
