@@ -6,6 +6,7 @@
 #include "browse/command_support.h"
 #include "browse/structure_dialog.h"
 #include "browse/table_window.h"
+#include "print/preview.h"
 
 ShellHooks& shellHooks() {
     static ShellHooks hooks;
@@ -21,4 +22,5 @@ void installModules() {
     setTableWindowClosedHandler(releaseTableWindow);
     hooks.createTable = showCreateTableDialog;
     setTableOpener(openTableWindow);
+    hooks.emfWindowProc = emfWindowProc;
 }

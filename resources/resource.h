@@ -15,4 +15,5 @@
 #include "commands_ids.h"
 #include "edit_ids.h"
 #include "odbc_ids.h"
+#include "print_ids.h"
 #include "shell_ids.h"
