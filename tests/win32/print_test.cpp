@@ -385,6 +385,47 @@ TEST_F(PrintTest, SavePreviewAsksBeforeReplacingAndTakesBackAFailedCopy) {
     EXPECT_TRUE(reported);
 }
 
+// Names a printer that does not exist as the default one while alive, as a prefix without printers does.
+class NoDefaultPrinter {
+  public:
+    NoDefaultPrinter() {
+        RegOpenKeyExA(HKEY_CURRENT_USER, kKey, 0, KEY_READ | KEY_WRITE, &key_);
+        DWORD size = sizeof saved_;
+        if (RegQueryValueExA(key_, "Device", nullptr, nullptr, reinterpret_cast<BYTE*>(saved_), &size) != 0)
+            saved_[0] = '\0';
+        const char bogus[] = "Nincs ilyen nyomtat\xF3,wineps.drv,LPT9:";
+        RegSetValueExA(key_, "Device", 0, REG_SZ, reinterpret_cast<const BYTE*>(bogus), sizeof bogus);
+    }
+    ~NoDefaultPrinter() {
+        RegSetValueExA(key_, "Device", 0, REG_SZ, reinterpret_cast<const BYTE*>(saved_),
+                       static_cast<DWORD>(strlen(saved_) + 1));
+        RegCloseKey(key_);
+    }
+    NoDefaultPrinter(const NoDefaultPrinter&) = delete;
+    NoDefaultPrinter& operator=(const NoDefaultPrinter&) = delete;
+
+  private:
+    static constexpr const char* kKey = "Software\\Microsoft\\Windows NT\\CurrentVersion\\Windows";
+    HKEY key_ = nullptr;
+    char saved_[1024] = "";
+};
+
+TEST_F(PrintTest, WithoutAPrinterTablePrintingSaysSoAndStops) {
+    BrowseView* view = openTable(5);
+    ASSERT_NE(view, nullptr);
+    harness::MessageBoxCatcher catcher;
+    {
+        NoDefaultPrinter none;
+        EXPECT_EQ(printTableCommand(*view), 1);
+    }
+    harness::pumpMessages(20);
+    EXPECT_TRUE(g_printed.empty()) << "pages without a printer";
+    bool said = false;
+    for (const auto& box : catcher.boxes())
+        said = said || (box.caption == "Hiba" && box.text == "A printer DC lek\xE9r\xE9se sikertelen!");
+    EXPECT_TRUE(said) << catcher.boxes().size() << " dialogs, none the printer message";
+}
+
 std::string exeFolder() {
     char path[MAX_PATH] = "";
     GetModuleFileNameA(nullptr, path, sizeof path);
