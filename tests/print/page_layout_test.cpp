@@ -108,7 +108,7 @@ TEST(PageLayout, MailArguments) {
     EXPECT_EQ(docs.names, "PG0001.EMF;PG0002.EMF");
     EXPECT_EQ(docs.pages, 2u);
 
-    // 18 characters each: two fit in 37, not three.
+    // 17 characters each: two take 35, three 53.
     std::vector<std::string> three = {two[0], two[1], "C:\\T\\A\\PG0003.EMF"};
     EXPECT_EQ(mapiDocuments(three, 37).pages, 2u);
     EXPECT_EQ(mapiDocuments(three, 56).pages, 3u);

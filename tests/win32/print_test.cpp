@@ -426,6 +426,53 @@ TEST_F(PrintTest, WithoutAPrinterTablePrintingSaysSoAndStops) {
     EXPECT_TRUE(said) << catcher.boxes().size() << " dialogs, none the printer message";
 }
 
+INT_PTR CALLBACK passiveDialog(HWND, UINT, WPARAM, LPARAM) {
+    return FALSE;
+}
+
+TEST_F(PrintTest, APagePlaysWhereItsInkWasAndEveryPreviewTemplateLoads) {
+    EmfPrinter printer(GetModuleHandleA(nullptr), nullptr, "test", 1, 80, 1);
+    ASSERT_TRUE(printer.hasPrinter());
+    ASSERT_EQ(printer.startPage(), 1);
+    printer.rectangle(30, 40, 100, 120, RGB(0, 0, 0));
+    ASSERT_EQ(printer.endPage(), 1);
+    HENHMETAFILE page = GetEnhMetaFileA(printer.pageFiles()[0].c_str());
+    ASSERT_NE(page, nullptr);
+    ENHMETAHEADER header = {};
+    GetEnhMetaFileHeader(page, sizeof header, &header);
+    DeleteEnhMetaFile(page);
+    // Not stretched from the origin: the page lands on its own bounds, give or take the frame's rounding.
+    RECT rect = pagePlayRect(header);
+    EXPECT_NEAR(rect.left, header.rclBounds.left, 3);
+    EXPECT_NEAR(rect.top, header.rclBounds.top, 3);
+    EXPECT_NEAR(rect.right, header.rclBounds.right, 3);
+    EXPECT_NEAR(rect.bottom, header.rclBounds.bottom, 3);
+    EXPECT_GT(rect.left, 200) << "30 mm from the paper edge, less the unprintable margin";
+
+    for (const char* name : {"EMF_PREVIEW", "EMF_PREVIEW_1024", "EMF_PREVIEW_1280"}) {
+        HWND dialog = CreateDialogParamA(GetModuleHandleA(nullptr), name, nullptr, passiveDialog, 0);
+        ASSERT_NE(dialog, nullptr) << name;
+        EXPECT_EQ(harness::windowText(dialog), "Nyomtat\xE1si k\xE9p") << name;
+        HWND host = GetDlgItem(dialog, 201);
+        EXPECT_EQ(harness::windowText(host),
+                  "Fejl\xE9"
+                  "c")
+            << name;
+        EXPECT_EQ(_stricmp(harness::className(host).c_str(), "Tbl"), 0) << name;
+        DestroyWindow(dialog);
+    }
+}
+
+TEST_F(PrintTest, TheMailClientGetsQuotedAttachmentsOrAWarning) {
+    harness::MessageBoxCatcher catcher;
+    sendByMailClient({"C:\\T\\O'Neil, J\\PG0001.EMF"});
+    harness::pumpMessages(20);
+    ASSERT_EQ(catcher.boxes().size(), 1u) << "no mail client here: the start fails with a warning";
+    const std::string& text = catcher.boxes()[0].text;
+    EXPECT_NE(text.find("thunderbird.exe"), std::string::npos) << text;
+    EXPECT_NE(text.find("attachment='file:///C:/T/O%27Neil%2C%20J/PG0001.EMF'"), std::string::npos) << text;
+}
+
 std::string exeFolder() {
     char path[MAX_PATH] = "";
     GetModuleFileNameA(nullptr, path, sizeof path);
@@ -477,6 +524,13 @@ TEST_F(PrintTest, MapiGetsEveryPageOrSaysWhatWentWrong) {
         std::string calls((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
         EXPECT_EQ(calls, c.calls) << c.what;
     }
+    // 3,611 paths of 17 characters and their separators fill 64,999 characters: the rest is left out, and said so.
+    SetEnvironmentVariableA("QUARROW_MAPI_REFUSE", "0");
+    harness::MessageBoxCatcher catcher;
+    EXPECT_EQ(sendByMapi(nullptr, std::vector<std::string>(4000, pages[0]), recorder.c_str()), 3611);
+    harness::pumpMessages(10);
+    ASSERT_EQ(catcher.boxes().size(), 1u);
+    EXPECT_NE(catcher.boxes()[0].text.find("4000 lapb\xF3l csak 3611"), std::string::npos) << catcher.boxes()[0].text;
     SetEnvironmentVariableA("QUARROW_MAPI_LOG", nullptr);
     SetEnvironmentVariableA("QUARROW_MAPI_REFUSE", nullptr);
 }
