@@ -1,6 +1,7 @@
 """End-to-end printing: "&Print..." on a table window by real keys opens the column choice and the
 preview; the preview's Print button sends the page to the prefix's "Quarrow PDF" printer, whose PDF
-is read back with ghostscript; closing the preview removes the page files."""
+is read back with ghostscript; closing the preview removes the page files. E-mail goes through the
+recording mapi32.dll stub beside the exe."""
 import glob
 import os
 import shutil
@@ -15,6 +16,7 @@ FOLDER = os.path.join(e2e.ROOT, "build", "e2e-print")
 PRINTED = os.environ.get("QUARROW_PRINT_DIR", os.path.join(e2e.ROOT, "build", "printed"))
 # Toolbar buttons in the preview window: 39 pixels apart, the first centred at x = 23.
 PRINT_BUTTON = (256, 44)
+EMAIL_BUTTON = (295, 44)
 EXIT_BUTTON = (334, 44)
 
 
@@ -87,6 +89,49 @@ def print_opens_the_preview_and_prints_the_page():
         app.process.kill()
 
 
+def windows_path(path):
+    return "Z:" + path.replace("/", "\\")
+
+
+def email_hands_every_page_to_mapi():
+    shutil.rmtree(FOLDER, ignore_errors=True)
+    os.makedirs(FOLDER)
+    # Enough records for two pages.
+    write_dated_table(os.path.join(FOLDER, "MAIL.DBF"), [(f"N{i}", "20240229") for i in range(100)])
+    log = os.path.join(FOLDER, "mapi.log")
+    saved = {k: os.environ.get(k) for k in ("WINEDLLOVERRIDES", "QUARROW_MAPI_LOG")}
+    os.environ["WINEDLLOVERRIDES"] = "mapi32=n,b"
+    os.environ["QUARROW_MAPI_LOG"] = windows_path(log)
+    try:
+        with e2e.Quarrow("MAIL.DBF", cwd=FOLDER) as app:
+            grid = e2e.find_window(r"MAIL\.DBF - 100/1")
+            commands_e2e.popup_command(grid, "p")
+            e2e.press(e2e.find_window("Columns"), "Return")
+            preview = e2e.find_window(r"Preview - 1/2\.page")
+            click(preview, EMAIL_BUTTON)
+            email = e2e.find_window("E-mail")
+            print(f"screenshot: {e2e.screenshot(email, 'print_email')}")
+            e2e.press(email, "alt+s")
+            time.sleep(0.5)
+            subprocess.run(["xdotool", "key", "--delay", "100", "Down", "Down", "Return"], check=True, timeout=10)
+            assert e2e.window_gone(email), "the e-mail dialog stayed"
+            click(preview, EXIT_BUTTON)
+            assert e2e.window_gone(preview), "the preview stayed"
+            app.process.kill()
+    finally:
+        for key, value in saved.items():
+            if value is None:
+                os.environ.pop(key, None)
+            else:
+                os.environ[key] = value
+    calls = open(log, encoding="cp1250").read().splitlines()
+    assert calls[0] == "MAPILogon (null) (null) 3" and calls[-1].startswith("MAPILogoff"), calls
+    send = calls[1].split("|")
+    assert send[0] == "MAPISendDocuments ;" and send[2] == "PG0001.EMF;PG0002.EMF", calls
+    assert [p.rsplit("\\", 1)[1] for p in send[1].split(";")] == ["PG0001.EMF", "PG0002.EMF"], calls
+
+
 CASES = [
     ("PrintOpensThePreviewAndPrintsThePage", print_opens_the_preview_and_prints_the_page),
+    ("EmailHandsEveryPageToMapi", email_hands_every_page_to_mapi),
 ]
