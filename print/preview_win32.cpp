@@ -100,11 +100,12 @@ void setCaption(HWND dialog, const Preview& preview) {
     SetWindowTextA(dialog, caption);
 }
 
-void setScrollRange(HWND dialog, int bar, int range) {
+void setScrollRange(HWND dialog, int bar, int range, int position) {
     SCROLLINFO si = {};
     si.cbSize = sizeof si;
     si.fMask = SIF_RANGE | SIF_POS | SIF_PAGE;
     si.nMax = range;
+    si.nPos = range ? position : 0;
     SetScrollInfo(dialog, bar, &si, TRUE);
 }
 
@@ -134,8 +135,8 @@ void layOut(HWND dialog, Preview& preview) {
         pageWidth = width * 3 / 2;
         pageHeight = pageHeight * 3 / 2;
     }
-    setScrollRange(dialog, SB_VERT, scrolls ? preview.printer->printableHeight() : 0);
-    setScrollRange(dialog, SB_HORZ, scrolls && preview.zoom ? preview.printer->printableWidth() : 0);
+    setScrollRange(dialog, SB_VERT, scrolls ? preview.printer->printableHeight() : 0, preview.scrollY);
+    setScrollRange(dialog, SB_HORZ, scrolls && preview.zoom ? preview.printer->printableWidth() : 0, preview.scrollX);
     // A scroll position of the whole range brings the page's far edge into view.
     int offsetY = 0, offsetX = 0;
     if (scrolls && preview.printer->printableHeight() > 0 && pageHeight > height)
@@ -249,11 +250,18 @@ INT_PTR handlePreview(HWND dialog, Preview& preview, UINT message, WPARAM wParam
             return TRUE;
         case WM_NOTIFY: {
             NMHDR* header = reinterpret_cast<NMHDR*>(lParam);
-            if (header->code == TTN_GETDISPINFOA) {
-                NMTTDISPINFOA* info = reinterpret_cast<NMTTDISPINFOA*>(lParam);
+            // The toolbar's tooltip control may ask in either character set.
+            if (header->code == TTN_GETDISPINFOA || header->code == TTN_GETDISPINFOW) {
                 for (const Button& b : kButtons) {
-                    if (static_cast<int>(info->hdr.idFrom) == b.command)
-                        info->lpszText = const_cast<char*>(b.tooltip);
+                    if (static_cast<int>(header->idFrom) != b.command)
+                        continue;
+                    if (header->code == TTN_GETDISPINFOA) {
+                        reinterpret_cast<NMTTDISPINFOA*>(lParam)->lpszText = const_cast<char*>(b.tooltip);
+                    } else {
+                        NMTTDISPINFOW* info = reinterpret_cast<NMTTDISPINFOW*>(lParam);
+                        MultiByteToWideChar(CP_ACP, 0, b.tooltip, -1, info->szText, 80);
+                        info->lpszText = info->szText;
+                    }
                 }
                 return TRUE;
             }
