@@ -42,6 +42,13 @@ class EmfPrinter {
     void useFont(HFONT font);
     // User margins in millimetres.
     void setMargins(double left, double top);
+    // The printer's page set-up: each changes its device mode and resets the DC between pages;
+    // orientation and paper size lay the page out again. Paper in tenths of a millimetre. 0 when the
+    // printer refuses (or there is none, or a page is open).
+    int setLandscape();
+    int setPortrait();
+    int setPaperSize(int width, int length);
+    int setCopies(int copies);
 
     // Drawing in millimetres from the printable area's top-left corner (plus the margins).
     void textInBox(double left,
@@ -80,10 +87,12 @@ class EmfPrinter {
 
   private:
     void computeMetrics();
+    int changeDeviceMode(DWORD field, short value, short second = 0);
     void makePageFolder();
     POINT toDevice(double x, double y) const;
 
     HDC printerDc_ = nullptr;
+    HGLOBAL deviceMode_ = nullptr;  // the printer's settings, owned
     HDC drawingDc_ = nullptr;
     HDC metafileDc_ = nullptr;
     std::vector<std::string> pageFiles_;

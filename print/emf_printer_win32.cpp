@@ -16,7 +16,7 @@ void showError(HWND owner, const char* text) {
     MessageBoxA(owner ? owner : GetActiveWindow(), text, "Hiba", MB_OK | MB_ICONERROR);
 }
 
-HDC defaultPrinterDc(HWND owner) {
+HDC defaultPrinterDc(HWND owner, HGLOBAL& deviceMode) {
     PRINTDLGA pd = {};
     pd.lStructSize = sizeof pd;
     pd.hwndOwner = owner;
@@ -27,8 +27,7 @@ HDC defaultPrinterDc(HWND owner) {
     pd.nMaxPage = 9999;
     if (!PrintDlgA(&pd))
         return nullptr;
-    if (pd.hDevMode)
-        GlobalFree(pd.hDevMode);
+    deviceMode = pd.hDevMode;
     if (pd.hDevNames)
         GlobalFree(pd.hDevNames);
     return pd.hDC;
@@ -56,7 +55,7 @@ EmfPrinter::EmfPrinter(HINSTANCE instance,
       brush_(CreateSolidBrush(RGB(255, 255, 255))) {
     if (documentName_.size() > 259)
         documentName_.resize(259);
-    printerDc_ = defaultPrinterDc(owner);
+    printerDc_ = defaultPrinterDc(owner, deviceMode_);
     if (!printerDc_) {
         MessageBoxA(GetActiveWindow(), "A printer DC lekérése sikertelen!", "Hiba", MB_OK);
         return;
@@ -94,6 +93,8 @@ EmfPrinter::~EmfPrinter() {
             SelectObject(printerDc_, oldBrush_);
         DeleteDC(printerDc_);
     }
+    if (deviceMode_)
+        GlobalFree(deviceMode_);
 }
 
 void EmfPrinter::makePageFolder() {
@@ -141,6 +142,50 @@ void EmfPrinter::setMargins(double left, double top) {
     leftMargin_ = static_cast<int>(left * pixelsPerInchX() * kInchPerMillimetre);
     topMargin_ = static_cast<int>(top * pixelsPerInchY() * kInchPerMillimetre);
     computeMetrics();
+}
+
+int EmfPrinter::changeDeviceMode(DWORD field, short value, short second) {
+    if (!printerDc_ || !deviceMode_ || pageOpen_)
+        return 0;
+    DEVMODEA* mode = static_cast<DEVMODEA*>(GlobalLock(deviceMode_));
+    if (!mode)
+        return 0;
+    mode->dmFields |= field;
+    if (field == DM_ORIENTATION) {
+        mode->dmOrientation = value;
+    } else if (field == DM_COPIES) {
+        mode->dmCopies = value;
+    } else {
+        mode->dmFields |= DM_PAPERSIZE;
+        mode->dmPaperSize = DMPAPER_USER;
+        mode->dmPaperWidth = value;
+        mode->dmPaperLength = second;
+    }
+    bool reset = ResetDCA(printerDc_, mode) != nullptr;
+    GlobalUnlock(deviceMode_);
+    if (!reset)
+        return 0;
+    landscape_ = GetDeviceCaps(printerDc_, HORZRES) > GetDeviceCaps(printerDc_, VERTRES);
+    offset_.x = GetDeviceCaps(printerDc_, PHYSICALOFFSETX);
+    offset_.y = GetDeviceCaps(printerDc_, PHYSICALOFFSETY);
+    computeMetrics();
+    return 1;
+}
+
+int EmfPrinter::setLandscape() {
+    return changeDeviceMode(DM_ORIENTATION, DMORIENT_LANDSCAPE);
+}
+
+int EmfPrinter::setPortrait() {
+    return changeDeviceMode(DM_ORIENTATION, DMORIENT_PORTRAIT);
+}
+
+int EmfPrinter::setPaperSize(int width, int length) {
+    return changeDeviceMode(DM_PAPERWIDTH | DM_PAPERLENGTH, static_cast<short>(width), static_cast<short>(length));
+}
+
+int EmfPrinter::setCopies(int copies) {
+    return changeDeviceMode(DM_COPIES, static_cast<short>(copies));
 }
 
 int EmfPrinter::beginDocument(const char* name) {

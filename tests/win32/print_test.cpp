@@ -426,6 +426,34 @@ TEST_F(PrintTest, WithoutAPrinterTablePrintingSaysSoAndStops) {
     EXPECT_TRUE(said) << catcher.boxes().size() << " dialogs, none the printer message";
 }
 
+TEST_F(PrintTest, PageSetUpTurnsAndResizesThePage) {
+    EmfPrinter printer(GetModuleHandleA(nullptr), nullptr, "test", 1, 80, 1);
+    ASSERT_TRUE(printer.hasPrinter());
+    const int portraitWidth = printer.printableWidth();
+    const int portraitLines = printer.linesPerPage();
+    struct Step {
+        const char* what;
+        int (EmfPrinter::*change)();
+        bool landscape;
+    };
+    const Step steps[] = {{"landscape", &EmfPrinter::setLandscape, true},
+                          {"portrait", &EmfPrinter::setPortrait, false}};
+    for (const Step& step : steps) {
+        ASSERT_EQ((printer.*step.change)(), 1) << step.what;
+        EXPECT_EQ(printer.landscape(), step.landscape) << step.what;
+        EXPECT_EQ(printer.printableWidth() > printer.printableHeight(), step.landscape) << step.what;
+        EXPECT_EQ(printer.linesPerPage() < portraitLines, step.landscape) << "lines follow the page: " << step.what;
+    }
+    EXPECT_EQ(printer.printableWidth(), portraitWidth);
+    // The test printer's description has no custom paper sizes, so the driver keeps A4: the call
+    // must still leave a usable layout.
+    ASSERT_EQ(printer.setPaperSize(1480, 2100), 1);
+    EXPECT_GT(printer.linesPerPage(), 0);
+    EXPECT_EQ(printer.setCopies(2), 1);
+    ASSERT_EQ(printer.startPage(), 1);
+    EXPECT_EQ(printer.setLandscape(), 0) << "not in the middle of a page";
+}
+
 INT_PTR CALLBACK passiveDialog(HWND, UINT, WPARAM, LPARAM) {
     return FALSE;
 }
