@@ -7,6 +7,7 @@
 #include "browse/structure_dialog.h"
 #include "browse/table_window.h"
 #include "odbc/explorer_window.h"
+#include "print/preview.h"
 
 ShellHooks& shellHooks() {
     static ShellHooks hooks;
@@ -24,4 +25,5 @@ void installModules() {
     setTableOpener(openTableWindow);
     // The ODBC explorer.
     hooks.openExplorer = openExplorer;
+    hooks.emfWindowProc = emfWindowProc;
 }

@@ -3,10 +3,6 @@
 // removals merge cleanly).
 #include "browse/browse_commands.h"
 
-int printTableCommand(BrowseView&) {
-    return 1;
-}
-
 int insertScriptCommand(BrowseView&) {
     return 1;
 }

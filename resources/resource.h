@@ -18,4 +18,5 @@
 #include "edit_ids.h"
 #include "explorer_ids.h"
 #include "odbc_ids.h"
+#include "print_ids.h"
 #include "shell_ids.h"
