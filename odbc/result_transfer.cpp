@@ -30,10 +30,15 @@ struct BoundColumn {
 // Stores a value of `length` bytes (`cut`: only its head arrived) into field `index`. False when it
 // did not fit: a number, date or time is then left blank (a cut one would be another value), a text
 // keeps its head.
-bool storeValue(dbf& table, const BoundColumn& field, const char* text, bool cut, size_t length) {
+bool storeValue(dbf& table,
+                BulkAppender& appender,
+                const BoundColumn& field,
+                const char* text,
+                bool cut,
+                size_t length) {
     if (cut && field.type != 'C')
         return false;
-    if (!table.setField(field.field, text))
+    if (field.type == 'N' ? !appender.setNumber(field.field, text) : !table.setField(field.field, text))
         return false;
     return !cut && (field.type != 'C' || length <= field.width);
 }
@@ -90,7 +95,7 @@ TransferResult transferRows(const TransferRequest& request) {
                 continue;  // NULL stays blank
             size_t length =
                 column.indicator == sql::kNoTotal ? column.buffer.size() : static_cast<size_t>(column.indicator);
-            if (!storeValue(table, column, column.buffer.data(), length >= column.buffer.size(), length))
+            if (!storeValue(table, appender, column, column.buffer.data(), length >= column.buffer.size(), length))
                 ++result.refused;
         }
         for (int i : unbound) {
@@ -103,7 +108,7 @@ TransferResult transferRows(const TransferRequest& request) {
             if (value.null)
                 continue;
             if (!memo) {
-                if (!storeValue(table, field, value.text.c_str(), value.cut, value.text.size()))
+                if (!storeValue(table, appender, field, value.text.c_str(), value.cut, value.text.size()))
                     ++result.refused;
                 continue;
             }
