@@ -182,6 +182,7 @@ std::vector<ResultField> columnListFields() {
         field.def.type = entry.type;
         field.def.width = entry.width;
         field.caption = entry.caption;
+        field.pixels = entry.width * 8 + 5;
         fields.push_back(field);
     }
     return fields;

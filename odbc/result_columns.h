@@ -22,6 +22,7 @@ struct ResultField {
     FieldDef def = {};
     std::string picture;  // "", "@D", "@S24" or "@S10"
     std::string caption;  // the column's name
+    int pixels = 0;       // the grid column's width; 0: resultColumnPixels
 };
 
 // A result table holds at most this many columns (the table engine's limit).

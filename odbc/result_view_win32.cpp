@@ -72,7 +72,7 @@ void fillColumns(ResultView& view, const std::vector<ResultField>& fields) {
         BrowseColumn& column = view.columns[i + 1];
         lstrcpynA(column.caption, fields[i].caption.c_str(), sizeof column.caption);
         lstrcpynA(column.picture, fields[i].picture.c_str(), sizeof column.picture);
-        column.width = resultColumnPixels(fields[i].def);
+        column.width = fields[i].pixels ? fields[i].pixels : resultColumnPixels(fields[i].def);
         column.alignment = fields[i].def.type == 'N' ? kAlignRight : kAlignLeft;
     }
 }
@@ -258,8 +258,6 @@ int showColumnList(const ResultHost& host, ExplorerNode& node) {
         appendColumnListRecord(*table, column, sqlTypeName(column.typeName, column.sqlType, dbms));
     table->unlock();
     table->goTop();
-    for (ResultField& field : fields)
-        field.def.type = 'C';  // the column list's grid widths are field width x 8 + 5 throughout
     ResultLayout layout;
     layout.title = node.path;
     layout.commands = kFieldListCommands;

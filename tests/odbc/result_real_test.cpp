@@ -183,12 +183,23 @@ TEST_P(ResultReal, EveryKindOfColumnArrivesWholeAndNullsStayBlank) {
     EXPECT_EQ(second.find_first_not_of("\t<null>"), std::string::npos) << second;
 }
 
-TEST_P(ResultReal, EmptyResultKeepsItsFieldsAndUpdateShowsNoTable) {
+TEST_P(ResultReal, EmptyResultKeepsItsFieldsTooWideIsRefusedUpdateShowsNoTable) {
     makeKinds(mariaDb_, [this](const std::string& text) { exec(text); });
     QueryResult empty = run("SELECT * FROM qr_kinds WHERE k < 0");
     ASSERT_EQ(empty.outcome, QueryResult::kTable);
     EXPECT_EQ(empty.table->fieldCount(), 12);
     EXPECT_EQ(empty.table->recCount(), 0);
+
+    // More columns than a table holds: refused before anything is created.
+    std::string wide = "SELECT 1";
+    for (int i = 2; i <= kMaxResultColumns + 1; ++i)
+        wide += ", " + std::to_string(i);
+    QueryResult tooWide = run(wide);
+    EXPECT_EQ(tooWide.outcome, QueryResult::kTooManyColumns);
+    EXPECT_EQ(tooWide.columnCount, kMaxResultColumns + 1);
+    EXPECT_TRUE(tooWide.path.empty());
+    wide.resize(wide.rfind(','));
+    EXPECT_EQ(run(wide).outcome, QueryResult::kTable);
 
     QueryResult update = run("UPDATE qr_kinds SET c = 'u' WHERE k >= 2");
     EXPECT_EQ(update.outcome, QueryResult::kNoColumns);

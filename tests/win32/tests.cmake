@@ -32,3 +32,6 @@ target_sources(quarrow_tests PRIVATE
 # The browse commands' dialogs.
 target_sources(quarrow_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR}/dialog_script.cpp ${CMAKE_CURRENT_LIST_DIR}/commands_dialog_test.cpp)
 target_sources(quarrow_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR}/sort_dialog_test.cpp ${CMAKE_CURRENT_LIST_DIR}/table_commands_test.cpp)
+# Results copied into temporary tables and shown in a host's grid.
+target_sources(quarrow_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR}/result_view_test.cpp)
+target_link_libraries(quarrow_tests PRIVATE qodbcwin)
