@@ -62,6 +62,7 @@ QueryResult copyQueryResult(OdbcBinding& binding,
     request.getDataAnyColumn = getDataAnyColumn(binding, statement.connection());
     request.report = progress.report;
     request.context = progress.context;
+    request.reportMs = progress.reportMs;
     result.transfer = transferRows(request);
     result.table->unlock();
     if (result.transfer.writeFailed) {

@@ -36,6 +36,7 @@ struct QueryProgress {
     // kTransferReportMs, with the rows so far; -1 while executing).
     void (*report)(void* context, long rows) = nullptr;
     void* context = nullptr;
+    int reportMs = kTransferReportMs;
 };
 
 // Executes `command` on `statement` and copies its result into a new table in the temporary

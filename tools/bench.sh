@@ -19,7 +19,7 @@ build/bench/bench/maint_bench $MODE >build/bench/maint_bench.log 2>&1 || code=1
 cat build/bench/maint_bench.log
 # Query results copied into temporary tables beside the drivers' raw fetch (MariaDB while its test server runs).
 eval "$(bash tools/odbc-ini.sh native)"
-build/bench/bench/odbc_transfer_bench $MODE >build/bench/odbc_transfer_bench.log 2>&1 || code=1
+build/bench/odbc_transfer_bench $MODE >build/bench/odbc_transfer_bench.log 2>&1 || code=1
 cat build/bench/odbc_transfer_bench.log
 elapsed=$(($(date +%s) - start))
 grep -E '^(table|peak|full scan|random goTo|BM_)' "$LOG"
