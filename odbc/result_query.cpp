@@ -24,6 +24,11 @@ QueryResult copyQueryResult(OdbcBinding& binding,
     SqlReturn rc = executeCancellable(fn, statement.get(), command, progress.cancel, reportWaiting,
                                       const_cast<QueryProgress*>(&progress));
     SqlSmallInt count = 0;
+    // Stopped while it ran (a driver may still answer with what it had): nothing to show.
+    if (progress.cancel && *progress.cancel) {
+        result.outcome = QueryResult::kCancelled;
+        return result;
+    }
     if (!sql::succeeded(rc) || !sql::succeeded(rc = statement.numResultCols(&count)))
         return result;
     result.columnCount = count;

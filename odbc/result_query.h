@@ -20,6 +20,7 @@ struct QueryResult {
         kTooManyColumns,  // more columns than a table holds
         kCannotCreate,    // the temporary table could not be made, opened or locked
         kWriteFailed,     // writing the rows failed; the temporary table is deleted
+        kCancelled,       // the user stopped the statement before it returned its rows
     };
     Outcome outcome = kOdbcError;
     std::string path;            // the temporary table (empty when none is left)

@@ -174,6 +174,8 @@ int showQuery(const ResultHost& host, ExplorerNode& node, const std::string& com
                 std::snprintf(text, sizeof text, "The command was executed.");
             MessageBoxA(host.dialog, text, "SQL command", MB_OK | MB_ICONINFORMATION | MB_TASKMODAL);
             return 0;
+        case QueryResult::kCancelled:
+            return 0;
         case QueryResult::kOdbcError:
             statement.reportError(host.dialog);
             return 0;

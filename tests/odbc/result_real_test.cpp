@@ -282,6 +282,21 @@ TEST_P(ResultReal, SlowStatementStopsWhenCancelled) {
         &clock);
     double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
     EXPECT_LT(seconds, 5.0);
+    // The whole query flow says it was cancelled rather than failed.
+    clock.start = std::chrono::steady_clock::now();
+    clock.cancel = 0;
+    QueryProgress progress;
+    progress.cancel = &clock.cancel;
+    progress.context = &clock;
+    progress.report = [](void* context, long) {
+        auto* c = static_cast<Clock*>(context);
+        if (std::chrono::steady_clock::now() - c->start > std::chrono::milliseconds(300))
+            c->cancel = 1;
+    };
+    OdbcStatement again(binding_, connection_);
+    QueryResult stopped = copyQueryResult(binding_, again, slow, false, progress);
+    EXPECT_EQ(stopped.outcome, QueryResult::kCancelled);
+    EXPECT_TRUE(stopped.path.empty());
 }
 
 TEST_P(ResultReal, FieldsAreDescribedWithoutRunningAndEveryLengthShows) {

@@ -3,6 +3,7 @@
 // statement without columns shows no table, and the column list shows every length.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 
 #include "browse/browse_view.h"
@@ -23,6 +24,55 @@ int g_gridShown = 0;
 bool exists(const std::string& path) {
     return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
+
+// Presses "&Cancel" of the progress dialog `delay` ms after it opens, or once its progress line
+// shows at least `rows` rows copied, and notes whether a copy was running then (the host must then
+// defer closing).
+class CancelPresser {
+  public:
+    explicit CancelPresser(UINT delay, long rows = 0) {
+        self_ = this;
+        delay_ = delay;
+        rows_ = rows;
+        hook_ = SetWindowsHookExA(WH_CBT, hookProc, nullptr, GetCurrentThreadId());
+    }
+    ~CancelPresser() {
+        UnhookWindowsHookEx(hook_);
+        self_ = nullptr;
+    }
+    CancelPresser(const CancelPresser&) = delete;
+    CancelPresser& operator=(const CancelPresser&) = delete;
+    bool pressed = false;
+    bool runningWhenPressed = false;
+
+  private:
+    static LRESULT CALLBACK hookProc(int code, WPARAM wParam, LPARAM lParam) {
+        if (code == HCBT_ACTIVATE && self_ && !self_->dialog_ &&
+            harness::isProgressDialog(reinterpret_cast<HWND>(wParam))) {
+            self_->dialog_ = reinterpret_cast<HWND>(wParam);
+            SetTimer(nullptr, 0, self_->delay_, timerProc);
+        }
+        return CallNextHookEx(nullptr, code, wParam, lParam);
+    }
+    static void CALLBACK timerProc(HWND, UINT, UINT_PTR id, DWORD) {
+        if (!self_ || self_->pressed) {
+            KillTimer(nullptr, id);
+            return;
+        }
+        if (self_->rows_ > 0 && atol(harness::windowText(GetDlgItem(self_->dialog_, 101)).c_str()) < self_->rows_)
+            return;  // asked again at the timer's next tick
+        KillTimer(nullptr, id);
+        self_->pressed = true;
+        self_->runningWhenPressed = resultCopyRunning();
+        PostMessageA(self_->dialog_, WM_COMMAND, IDCANCEL, 0);
+    }
+    static CancelPresser* self_;
+    HHOOK hook_ = nullptr;
+    HWND dialog_ = nullptr;
+    UINT delay_ = 0;
+    long rows_ = 0;
+};
+CancelPresser* CancelPresser::self_ = nullptr;
 
 class ResultView : public testing::Test {
   protected:
@@ -133,6 +183,41 @@ TEST_F(ResultView, StatementWithoutColumnsShowsNoTable) {
     ASSERT_EQ(boxes.boxes().size(), 2u);
     EXPECT_EQ(boxes.boxes()[1].caption, "ODBC error");
     EXPECT_EQ(view(), nullptr);
+}
+
+TEST_F(ResultView, CancelStopsASlowStatementAndKeepsTheRowsCopiedSoFar) {
+    harness::MessageBoxCatcher boxes;
+    {
+        CancelPresser cancel(300);
+        DWORD start = GetTickCount();
+        EXPECT_EQ(showQueryResult(host_, node_,
+                                  "WITH RECURSIVE n(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM n) "
+                                  "SELECT count(*) FROM (SELECT x FROM n LIMIT 2000000000)"),
+                  0);
+        EXPECT_LT(GetTickCount() - start, 5000u);
+        EXPECT_TRUE(cancel.pressed);
+        EXPECT_TRUE(cancel.runningWhenPressed);
+        EXPECT_EQ(view(), nullptr);
+    }
+    {
+        CancelPresser cancel(20, 1000);
+        ASSERT_EQ(showQueryResult(host_, node_,
+                                  "WITH RECURSIVE n(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM n) "
+                                  "SELECT x, 'row ' || x FROM n LIMIT 2000000"),
+                  1);
+        EXPECT_TRUE(cancel.pressed);
+        ASSERT_NE(view(), nullptr);
+        long kept = view()->table->recCount();
+        EXPECT_GT(kept, 0);
+        EXPECT_LT(kept, 2000000);
+        view()->table->goTo(kept);
+        EXPECT_EQ(std::string(view()->table->getField(1)).substr(0, 4 + std::to_string(kept).size()),
+                  "row " + std::to_string(kept));
+        EXPECT_EQ(harness::windowText(GetDlgItem(host_.dialog, kCaption)),
+                  "QuarrowSQLite.qr_grid - " + std::to_string(kept) + "/1");
+    }
+    EXPECT_FALSE(resultCopyRunning());
+    EXPECT_TRUE(boxes.boxes().empty());
 }
 
 TEST_F(ResultView, ColumnListIsReadOnlyAndShowsEveryLength) {
