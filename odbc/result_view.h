@@ -67,6 +67,10 @@ extern const BrowseCommand kProcedureListCommands[];
 // file. Always returns null, for `view = discardResultView(...)`.
 BrowseView* discardResultView(HWND grid);
 
+// The identifier quote of the data source whose query result the grid shows (for INSERT scripts);
+// empty for other grids.
+std::string resultViewQuote(HWND grid);
+
 // True while a result is being copied into a table (messages are dispatched meanwhile, so a host
 // that is asked to close must wait for the end); cancelResultCopy asks the running copy to stop.
 bool resultCopyRunning();

@@ -111,13 +111,16 @@ int runQueryJob(ProgressJob* job) {
 }
 
 void runCopy(HWND owner, ProgressJob& job) {
+    // Another grid's copy may start from a message dispatched during this one: the newest is the
+    // one cancelResultCopy stops, and the older one is cancellable again once it ends.
+    ProgressJob* outer = g_runningJob;
     ++g_copiesRunning;
     g_runningJob = &job;
     runProgressDialog(GetModuleHandleA(nullptr), owner, &job);
     auto* query = static_cast<QueryJob*>(job.parameter);
     if (!query->ran)  // the dialog could not be shown: copy without it
         runQueryJob(&job);
-    g_runningJob = nullptr;
+    g_runningJob = outer;
     --g_copiesRunning;
 }
 
@@ -326,6 +329,12 @@ BrowseView* discardResultView(HWND grid) {
     delete result;
     InvalidateRect(grid, nullptr, TRUE);
     return nullptr;
+}
+
+std::string resultViewQuote(HWND grid) {
+    BrowseView* view = grid && IsWindow(grid) ? browseViewOf(grid) : nullptr;
+    auto found = view ? resultViews().find(view) : resultViews().end();
+    return found == resultViews().end() ? std::string() : found->second->quote;
 }
 
 bool resultCopyRunning() {

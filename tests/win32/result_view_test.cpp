@@ -150,6 +150,7 @@ TEST_F(ResultView, QueryResultFillsTheGridAndTheCaptionLine) {
     EXPECT_EQ(harness::windowText(GetDlgItem(host_.dialog, kCaption)), "QuarrowSQLite.qr_grid - 3/1");
     EXPECT_EQ(harness::windowText(GetDlgItem(host_.dialog, kCommandLine)), "SELECT * FROM qr_grid ORDER BY id");
     EXPECT_EQ(g_gridShown, 1);
+    EXPECT_EQ(resultViewQuote(GetDlgItem(host_.dialog, kGrid)), "\"");
     std::string path = tablePath();
     EXPECT_NE(path.find("\\Quarrow\\TempFiles\\"), std::string::npos) << path;
     EXPECT_EQ(path.substr(path.size() - 4), ".tmp");
