@@ -16,7 +16,19 @@ std::string resultTableFolder() {
 }
 
 std::string newResultTablePath() {
-    return platform::uniqueTempFile(resultTableFolder().c_str(), "");
+    std::string folder = resultTableFolder();
+    // The memo file's name is the table's with its last letter replaced by T: a name that already
+    // ends in T, or whose memo name is taken, would share a file with another table.
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::string path = platform::uniqueTempFile(folder.c_str(), "");
+        if (path.empty())
+            return path;
+        std::string memo = memoNameFor(path);
+        if (memo != path && !platform::fileExists(memo.c_str()))
+            return path;
+        platform::deleteFile(path.c_str());
+    }
+    return std::string();
 }
 
 void deleteResultTable(const std::string& path) {
