@@ -13,6 +13,7 @@
 #include "odbc/odbc_handles.h"
 #include "odbc/result_view.h"
 #include "tests/odbc/odbc_test_support.h"
+#include "tests/win32/grid_fake_source.h"
 #include "tests/win32/harness.h"
 
 namespace {
@@ -80,7 +81,7 @@ class ResultView : public testing::Test {
         if (!odbc_test::realOdbcConfigured())
             GTEST_SKIP() << "no test ODBC configuration (run with tools/odbc-ini.sh)";
         HINSTANCE instance = GetModuleHandleA(nullptr);
-        ASSERT_TRUE(registerGridClass(instance));
+        gridtest::installGrid(instance);  // the shell's Tbl class, calling the grid
         host_.dialog = CreateWindowExA(0, "STATIC", "host", WS_POPUP | WS_VISIBLE, 0, 0, 640, 480, nullptr, nullptr,
                                        instance, nullptr);
         ASSERT_NE(host_.dialog, nullptr) << "host window not created";
