@@ -231,84 +231,54 @@ TEST_P(ResultReal, EmptyResultKeepsItsFieldsTooWideIsRefusedUpdateShowsNoTable) 
     EXPECT_FALSE(update.table);
 }
 
+// Sets its cancel flag once `rows` rows are copied, or `ms` milliseconds after it was made.
+struct Canceller {
+    Canceller(long rows, int ms) : rows_(rows), ms_(ms) {
+        progress.cancel = &cancel;
+        progress.context = this;
+        progress.reportMs = 0;  // after every row, so that the cancel lands exactly
+        progress.report = [](void* context, long done) {
+            auto* self = static_cast<Canceller*>(context);
+            bool late = std::chrono::steady_clock::now() - self->start_ > std::chrono::milliseconds(self->ms_);
+            if ((self->rows_ > 0 && done >= self->rows_) || (self->ms_ > 0 && late))
+                self->cancel = 1;
+        };
+    }
+    static void wait(void* context) { static_cast<Canceller*>(context)->progress.report(context, -1); }
+    volatile int cancel = 0;
+    QueryProgress progress;
+
+  private:
+    long rows_;
+    int ms_;
+    std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
+};
+
 TEST_P(ResultReal, CancelAfterFiveHundredRowsKeepsThem) {
     std::string rows = mariaDb_ ? "SELECT seq, CONCAT('row', seq) FROM seq_1_to_2000"
                                 : "WITH RECURSIVE n(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM n WHERE x < 2000) "
                                   "SELECT x, 'row' || x FROM n";
-    struct Stop {
-        volatile int cancel = 0;
-        std::vector<long> seen;
-    } stop;
-    QueryProgress progress;
-    progress.cancel = &stop.cancel;
-    progress.context = &stop;
-    progress.report = [](void* context, long done) {
-        auto* s = static_cast<Stop*>(context);
-        if (done < 0)
-            return;
-        s->seen.push_back(done);
-        if (done >= 500)
-            s->cancel = 1;
-    };
-    // Report after every row, so the cancel lands on the 500th.
-    OdbcStatement statement(binding_, connection_);
-    ASSERT_TRUE(sql::succeeded(statement.execDirect(rows)));
-    std::vector<ResultColumn> columns;
-    ASSERT_TRUE(sql::succeeded(describeResultColumns(binding_.fn(), statement.get(), 2, columns)));
-    std::vector<ResultField> fields{mapResultColumn(columns[0], 1), mapResultColumn(columns[1], 2)};
-    std::string path = newResultTablePath();
-    made_.push_back(path);
-    auto table = createResultTable(path, fields, false, nullptr);
-    ASSERT_TRUE(table);
-    TransferRequest request;
-    request.fn = &binding_.fn();
-    request.statement = statement.get();
-    request.table = table.get();
-    request.cancel = &stop.cancel;
-    request.report = progress.report;
-    request.context = &stop;
-    request.reportMs = 0;
-    TransferResult copied = transferRows(request);
-    EXPECT_TRUE(copied.cancelled);
-    EXPECT_EQ(copied.rows, 500);
-    ASSERT_EQ(table->recCount(), 500);
-    table->goTo(500);
-    EXPECT_EQ(trimmed(table->getField(1)), "row500");
+    Canceller canceller(500, 0);
+    QueryResult result = run(rows, false, canceller.progress);
+    ASSERT_EQ(result.outcome, QueryResult::kTable);
+    EXPECT_TRUE(result.transfer.cancelled);
+    ASSERT_EQ(result.table->recCount(), 500);
+    result.table->goTo(500);
+    EXPECT_EQ(trimmed(result.table->getField(1)), "row500");
 }
 
 TEST_P(ResultReal, SlowStatementStopsWhenCancelled) {
     std::string slow = mariaDb_ ? "SELECT SLEEP(20)"
                                 : "WITH RECURSIVE n(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM n) "
                                   "SELECT count(*) FROM (SELECT x FROM n LIMIT 2000000000)";
-    struct Clock {
-        volatile int cancel = 0;
-        std::chrono::steady_clock::time_point start = std::chrono::steady_clock::now();
-    } clock;
+    Canceller early(0, 300);
     OdbcStatement statement(binding_, connection_);
     auto started = std::chrono::steady_clock::now();
-    executeCancellable(
-        binding_.fn(), statement.get(), slow, &clock.cancel,
-        [](void* context) {
-            auto* c = static_cast<Clock*>(context);
-            if (std::chrono::steady_clock::now() - c->start > std::chrono::milliseconds(300))
-                c->cancel = 1;
-        },
-        &clock);
-    double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
-    EXPECT_LT(seconds, 5.0);
-    // The whole query flow says it was cancelled rather than failed.
-    clock.start = std::chrono::steady_clock::now();
-    clock.cancel = 0;
-    QueryProgress progress;
-    progress.cancel = &clock.cancel;
-    progress.context = &clock;
-    progress.report = [](void* context, long) {
-        auto* c = static_cast<Clock*>(context);
-        if (std::chrono::steady_clock::now() - c->start > std::chrono::milliseconds(300))
-            c->cancel = 1;
-    };
-    OdbcStatement again(binding_, connection_);
-    QueryResult stopped = copyQueryResult(binding_, again, slow, false, progress);
+    executeCancellable(binding_.fn(), statement.get(), slow, &early.cancel, Canceller::wait, &early);
+    EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count(), 5.0);
+    // The whole query flow says it was cancelled rather than failed, and leaves no table.
+    Canceller again(0, 300);
+    QueryResult stopped = run(slow, false, again.progress);
     EXPECT_EQ(stopped.outcome, QueryResult::kCancelled);
     EXPECT_TRUE(stopped.path.empty());
 }
