@@ -204,6 +204,12 @@ TEST_P(ResultReal, EmptyResultKeepsItsFieldsTooWideIsRefusedUpdateShowsNoTable) 
     EXPECT_EQ(empty.table->fieldCount(), 12);
     EXPECT_EQ(empty.table->recCount(), 0);
 
+    // A column of unknown size (MariaDB reports SELECT NULL as VARCHAR of size 0) still gets a field.
+    QueryResult unsized = run("SELECT NULL AS n");
+    ASSERT_EQ(unsized.outcome, QueryResult::kTable);
+    EXPECT_GE(unsized.fields[0].def.width, 1);
+    EXPECT_EQ(unsized.table->recCount(), 1);
+
     // More columns than a table holds: refused before anything is created.
     std::string wide = "SELECT 1";
     for (int i = 2; i <= kMaxResultColumns + 1; ++i)
