@@ -148,6 +148,44 @@ bool BulkAppender::copyFields(dbf& source) {
     return true;
 }
 
+bool BulkAppender::setNumber(int index, const char* text) {
+    size_t width = table_.widths_[static_cast<size_t>(index)];
+    int decimals = decimals_[static_cast<size_t>(index)];
+    const char* p = text;
+    bool negative = *p == '-';
+    p += negative ? 1 : 0;
+    const char* digits = p;
+    while (isDigit(*p))
+        ++p;
+    size_t integer = static_cast<size_t>(p - digits);
+    const char* fraction = *p == '.' ? p + 1 : p;
+    const char* end = fraction;
+    while (isDigit(*end))
+        ++end;
+    size_t given = static_cast<size_t>(end - fraction);
+    bool zero = strspn(digits, "0.") == static_cast<size_t>(end - digits);
+    size_t length = (negative ? 1 : 0) + integer + (decimals > 0 ? 1 + static_cast<size_t>(decimals) : 0);
+    // Rounding, exponents, blanks and signed zeros are setField's.
+    if (*end != '\0' || integer == 0 || given > static_cast<size_t>(decimals) || (negative && zero) ||
+        (*p == '.' && given == 0) || length > width)
+        return table_.setField(index, text) != 0;
+    char* field = &table_.record_[table_.offsets_[static_cast<size_t>(index)]];
+    char* out = field + (width - length);
+    memset(field, ' ', width - length);
+    if (negative)
+        *out++ = '-';
+    memcpy(out, digits, integer);
+    out += integer;
+    if (decimals > 0) {
+        *out++ = '.';
+        memcpy(out, fraction, given);
+        memset(out + given, '0', static_cast<size_t>(decimals) - given);
+    }
+    if (storedAsIs('N', field, width, decimals))
+        return true;
+    return table_.setField(index, text) != 0;
+}
+
 bool BulkAppender::endRecord() {
     if (!ok_ || finished_)
         return false;

@@ -51,6 +51,9 @@ class BulkAppender {
     // putMemo. Bytes that setField would store unchanged, or refuses, are copied as they are. Any
     // room behind the last field of the source is left out.
     bool copyFields(dbf& source);
+    // Sets N field `index` from `text` as setField would: a plain decimal ("-12.5") is placed directly
+    // when it fits the field's form, anything else goes through setField. False when it does not fit.
+    bool setNumber(int index, const char* text);
     // Queues the record buffer as the next record.
     bool endRecord();
     // Writes everything queued, the memo header and the record count; releases the memo lock and makes

@@ -6,9 +6,16 @@
 
 #include <windows.h>
 
+#include <memory>
+#include <string>
+#include <vector>
+
 #include "odbc/explorer_node.h"
+#include "odbc/result_columns.h"
 
 struct BrowseView;
+struct BrowseCommand;
+class dbf;
 
 // Where a result is shown: the host dialog, its controls, and how it switches to showing a grid.
 struct ResultHost {
@@ -25,12 +32,44 @@ struct ResultHost {
 // copies the result into a temporary table shown in the host's grid. 1 when a table is shown.
 int runQueryToGrid(const ResultHost& host, ExplorerNode& node);
 
+// The part of "Browse" after the SQL command window, also used by the SQL editor: runs `command`
+// on the node's connection under the progress dialog "ODBC query ..." ("&Cancel" stops the
+// execution or the copy), copies the result into a temporary table and shows it. A statement
+// without result columns is reported as done and shows no table. 1 when a table is shown.
+int showQueryResult(const ResultHost& host, ExplorerNode& node, const std::string& command);
+
 // "Fields": the node's table's columns (name, type, length, decimals, nullability) in the grid.
 int showColumnList(const ResultHost& host, ExplorerNode& node);
+
+// How a result grid is shown.
+struct ResultLayout {
+    std::string title;                        // the caption line's title
+    const BrowseCommand* commands = nullptr;  // the pop-up menu
+    bool readOnly = false;                    // column lists and catalog views: "NNNII"
+    std::string quote;                        // the data source's identifier quote (query results)
+};
+
+// Hands an open temporary table to the host's grid (the grid's current view is discarded first):
+// the view owns `table` and deletes the file `path` (and its memo file) when it is discarded.
+// `fields` give the grid's captions and pictures. 1 when shown; otherwise the table is closed and
+// the file deleted.
+int showResultTable(const ResultHost& host,
+                    std::unique_ptr<dbf> table,
+                    const std::string& path,
+                    const std::vector<ResultField>& fields,
+                    const ResultLayout& layout);
+
+// The pop-up menu of catalog views, and of the procedure list (which adds "Sho&w columns").
+extern const BrowseCommand kCatalogViewCommands[];
+extern const BrowseCommand kProcedureListCommands[];
 
 // Detaches and frees the view of the grid control `grid` and deletes its temporary table and memo
 // file. Always returns null, for `view = discardResultView(...)`.
 BrowseView* discardResultView(HWND grid);
+
+// The identifier quote of the data source whose query result the grid shows (for INSERT scripts);
+// empty for other grids.
+std::string resultViewQuote(HWND grid);
 
 // True while a result is being copied into a table (messages are dispatched meanwhile, so a host
 // that is asked to close must wait for the end); cancelResultCopy asks the running copy to stop.

@@ -9,7 +9,7 @@ REPORT="${2:-build/test-results/bench.xml}"
 mkdir -p build "$(dirname "$REPORT")"
 cmake -S . -B build/bench -DQUARROW_BENCH=ON -DQUARROW_SANITIZE=OFF -DCMAKE_BUILD_TYPE=Release \
     >build/bench-cmake.log 2>&1 || { cat build/bench-cmake.log; exit 1; }
-cmake --build build/bench -j2 --target dbf_bench maint_bench >build/bench-build.log 2>&1 || { tail -n 40 build/bench-build.log; exit 1; }
+cmake --build build/bench -j2 --target dbf_bench maint_bench odbc_transfer_bench >build/bench-build.log 2>&1 || { tail -n 40 build/bench-build.log; exit 1; }
 LOG=build/bench/dbf_bench.log
 start=$(date +%s)
 build/bench/bench/dbf_bench $MODE --benchmark_color=false >"$LOG" 2>&1
@@ -17,6 +17,10 @@ code=$?
 # Sort, pack and exports beside their plain references.
 build/bench/bench/maint_bench $MODE >build/bench/maint_bench.log 2>&1 || code=1
 cat build/bench/maint_bench.log
+# Query results copied into temporary tables beside the drivers' raw fetch (MariaDB while its test server runs).
+eval "$(bash tools/odbc-ini.sh native)"
+build/bench/odbc_transfer_bench $MODE >build/bench/odbc_transfer_bench.log 2>&1 || code=1
+cat build/bench/odbc_transfer_bench.log
 elapsed=$(($(date +%s) - start))
 grep -E '^(table|peak|full scan|random goTo|BM_)' "$LOG"
 ratio=$(grep -o 'ratio [0-9.]*' "$LOG" | grep -o '[0-9.]*$')

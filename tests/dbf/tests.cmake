@@ -6,6 +6,7 @@ target_sources(quarrow_tests PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/dbf_records_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/memo_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/concurrency_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/bulk_number_test.cpp
 )
 if(QUARROW_WIN32)
     target_sources(quarrow_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR}/child_process_win32.cpp)

@@ -7,6 +7,11 @@ target_sources(quarrow_tests PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/odbc_real_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/column_text_test.cpp
 )
+# Results copied into temporary tables.
+target_sources(quarrow_tests PRIVATE
+    ${CMAKE_CURRENT_LIST_DIR}/result_mapping_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/result_real_test.cpp
+)
 target_link_libraries(quarrow_tests PRIVATE qodbc)
 
 # Stand-in driver managers, each lacking something; they sit beside the test exe.

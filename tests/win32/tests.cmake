@@ -36,3 +36,6 @@ target_sources(quarrow_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR}/sort_dialog_test.
 target_sources(quarrow_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR}/explorer_test.cpp)
 # The shared dialog skeleton.
 target_sources(quarrow_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR}/bound_dialog_test.cpp)
+# Results copied into temporary tables and shown in a host's grid.
+target_sources(quarrow_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR}/result_view_test.cpp)
+target_link_libraries(quarrow_tests PRIVATE qodbcwin)

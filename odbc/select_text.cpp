@@ -1,0 +1,69 @@
+#include "odbc/select_text.h"
+
+namespace {
+
+std::string trimmed(const std::string& text) {
+    size_t first = text.find_first_not_of(' ');
+    if (first == std::string::npos)
+        return std::string();
+    return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+std::string infoText(OdbcBinding& binding, SqlHdbc connection, SqlUSmallInt item) {
+    if (!binding.fn().SQLGetInfo || !connection)
+        return std::string();
+    char text[256] = "";
+    SqlSmallInt length = 0;
+    if (!sql::succeeded(binding.fn().SQLGetInfo(connection, item, text, sizeof text, &length)))
+        return std::string();
+    text[sizeof text - 1] = '\0';
+    return text;
+}
+
+}  // namespace
+
+std::string identifierQuote(OdbcBinding& binding, SqlHdbc connection) {
+    return trimmed(infoText(binding, connection, sql::kInfoIdentifierQuoteChar));
+}
+
+std::string currentCatalog(OdbcBinding& binding, SqlHdbc connection) {
+    if (binding.fn().SQLGetConnectOption && connection) {
+        // The option answers into a buffer the size of the longest name the driver allows.
+        char name[1024] = "";
+        if (sql::succeeded(binding.fn().SQLGetConnectOption(connection, sql::kCurrentQualifier, name)) && name[0]) {
+            name[sizeof name - 1] = '\0';
+            return name;
+        }
+    }
+    return infoText(binding, connection, sql::kInfoDatabaseName);
+}
+
+std::string quoteIdentifier(const std::string& name, const std::string& quote) {
+    std::string text = trimmed(name);
+    if (quote.empty())
+        return text;
+    std::string out = quote;
+    for (size_t at = 0; at < text.size();) {
+        if (text.compare(at, quote.size(), quote) == 0) {
+            out += quote + quote;
+            at += quote.size();
+        } else {
+            out += text[at++];
+        }
+    }
+    return out + quote;
+}
+
+std::string buildSelectText(const std::string& catalog,
+                            const std::string& schema,
+                            const std::string& table,
+                            const std::string& quote,
+                            const std::string& current) {
+    std::string q = trimmed(quote);
+    std::string name;
+    if (!trimmed(catalog).empty() && trimmed(catalog) != trimmed(current))
+        name = quoteIdentifier(catalog, q) + ".";
+    if (!trimmed(schema).empty())
+        name += quoteIdentifier(schema, q) + ".";
+    return "SELECT * FROM " + name + quoteIdentifier(table, q);
+}
