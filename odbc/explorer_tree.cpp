@@ -287,7 +287,9 @@ void handleSelection(ExplorerState& state, HTREEITEM item) {
     ExplorerNode* node = nodeOf(state.tree, item);
     if (!node)
         return;
-    SetDlgItemTextA(state.dialog, IDC_EXPLORER_PATH, nodePath(state.tree, item).c_str());
+    // The path titles the results the node shows.
+    node->path = nodePath(state.tree, item);
+    SetDlgItemTextA(state.dialog, IDC_EXPLORER_PATH, node->path.c_str());
     switch (node->kind) {
         case node_kind::kDataSource:
             if (!node->populated)

@@ -11,11 +11,14 @@
 
 #include "app/main_window.h"
 #include "app/shell_hooks.h"
+#include "browse/browse_view.h"
 #include "odbc/data_sources.h"
 #include "odbc/explorer_internal.h"
 #include "odbc/odbc_handles.h"
+#include "odbc/result_table.h"
 #include "resources/resource.h"
 #include "tests/odbc/odbc_test_support.h"
+#include "tests/win32/dialog_script.h"
 #include "tests/win32/harness.h"
 
 namespace {
@@ -459,3 +462,80 @@ TEST_F(Explorer, SplitterMovesTheBoundaryAndKeepsTheRightSideWide) {
 }
 
 }  // namespace
+
+namespace {
+
+std::vector<std::string> resultFiles() {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((resultTableFolder() + "\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return names;
+    do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && lstrcmpiA(found.cFileName, "History.DBF") != 0)
+            names.push_back(found.cFileName);
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    return names;
+}
+
+}  // namespace
+
+// The road of a query: Browse offers the SELECT in the SQL command window, Execute fills the
+// explorer's grid and caption line, Fields lists the columns, and closing deletes every result file.
+TEST_F(Explorer, BrowseAndFieldsShowResultsAndClosingDeletesTheirFiles) {
+    runStatements(odbc_test::kSqliteDsn,
+                  {"DELETE FROM explorer_table", "INSERT INTO explorer_table VALUES (7)",
+                   "INSERT INTO explorer_table VALUES (8)"},
+                  ui_);
+    std::vector<std::string> before = resultFiles();
+    struct Case {
+        const char* dsn;
+        const char* table;
+        const char* offered;  // the SELECT the command window offers
+        long columns;         // result columns (the grid adds the deletion flag)
+        long rows;            // -1: any number
+    };
+    std::vector<Case> cases = {{odbc_test::kSqliteDsn, "explorer_table", "SELECT * FROM \"explorer_table\"", 1, 2}};
+    if (odbc_test::mariaDbConfigured())
+        cases.push_back({odbc_test::kMariaDbDsn, "mysql.user", "SELECT * FROM `mysql`.`user`", 47, -1});
+    HWND grid = GetDlgItem(explorer_, IDC_EXPLORER_GRID);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.table);
+        HTREEITEM source = select(root_, c.dsn);
+        ASSERT_NE(source, nullptr);
+        HTREEITEM table = select(source, c.table);
+        ASSERT_NE(table, nullptr);
+        std::string offered;
+        ASSERT_TRUE(harness::runDialog([&] { select(table, "Browse"); },
+                                       [&](HWND dialog) {
+                                           offered = harness::itemText(dialog, 104);
+                                           harness::click(dialog, 101);
+                                       }))
+            << "no SQL command window";
+        EXPECT_EQ(offered, c.offered);
+        BrowseView* view = browseViewOf(grid);
+        ASSERT_NE(view, nullptr) << "no result in the grid";
+        EXPECT_TRUE(IsWindowVisible(grid));
+        EXPECT_EQ(view->columnCount, c.columns + 1);
+        if (c.rows >= 0) {
+            EXPECT_EQ(view->recordCount(*view), c.rows);
+        }
+        std::string caption = harness::windowText(GetDlgItem(explorer_, IDC_EXPLORER_CAPTION));
+        EXPECT_EQ(caption.rfind(std::string(c.dsn) + "." + c.table + ".Browse - ", 0), 0u) << caption;
+        EXPECT_EQ(harness::windowText(GetDlgItem(explorer_, IDC_EXPLORER_COMMAND_LINE)), c.offered);
+        harness::pumpMessages(30);
+        saveScreenshot(explorer_, c.dsn == std::string(odbc_test::kSqliteDsn) ? "explorer_browse_sqlite.bmp"
+                                                                              : "explorer_browse_mariadb.bmp");
+
+        select(table, "Fields");
+        view = browseViewOf(grid);
+        ASSERT_NE(view, nullptr) << "no column list";
+        EXPECT_EQ(view->recordCount(*view), c.columns);
+        EXPECT_STREQ(view->permissions, "NNNII");
+    }
+    EXPECT_GT(resultFiles().size(), before.size());
+    SendMessageA(explorer_, WM_CLOSE, 0, 0);
+    expectClosedClean();
+    EXPECT_EQ(resultFiles(), before);
+}
