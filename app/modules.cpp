@@ -6,6 +6,7 @@
 #include "browse/command_support.h"
 #include "browse/structure_dialog.h"
 #include "browse/table_window.h"
+#include "picture/picture_viewer.h"
 
 ShellHooks& shellHooks() {
     static ShellHooks hooks;
@@ -21,4 +22,6 @@ void installModules() {
     setTableWindowClosedHandler(releaseTableWindow);
     hooks.createTable = showCreateTableDialog;
     setTableOpener(openTableWindow);
+    // The picture viewer, for picture files on the command line.
+    hooks.openPictureViewer = showPictureViewer;
 }

@@ -59,3 +59,12 @@ void FocusStack::toRoot() {
 int FocusStack::remembered() const {
     return depth_ < kSlots ? slots_[depth_] : 0;
 }
+
+std::string driveListEntry(const std::string& root, const std::string& displayName) {
+    std::string name = displayName;
+    size_t n = name.size();
+    // "(X:)" and the character before it, the space that separates it from the label.
+    if (n >= 4 && name[n - 4] == '(' && name[n - 2] == ':' && name[n - 1] == ')')
+        name.erase(n >= 5 ? n - 5 : 0);
+    return name.empty() ? root : root + " (" + name + ")";
+}

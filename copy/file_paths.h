@@ -38,3 +38,7 @@ class FocusStack {
     int slots_[kSlots] = {};
     int depth_ = 0;
 };
+
+// The drive list's entry for `root` ("C:\") given the shell's display name of it: a trailing
+// " (C:)" is dropped, and the entry is "C:\ (System)", or the root alone when no name is left.
+std::string driveListEntry(const std::string& root, const std::string& displayName);

@@ -14,5 +14,6 @@
 #include "browse_ids.h"
 #include "commands_ids.h"
 #include "edit_ids.h"
+#include "files_ids.h"
 #include "odbc_ids.h"
 #include "shell_ids.h"

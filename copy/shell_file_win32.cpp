@@ -1,0 +1,58 @@
+// ShellFile over SHFileOperationA, and the commander's copy and delete.
+#include "copy/shell_file.h"
+
+void ShellFile::add(List list, const char* path) {
+    std::string& paths = buffer(list);
+    std::string text = path ? path : "";
+    // Drop the closing zero, append the path and its zero, close the list again.
+    paths.pop_back();
+    paths.append(text);
+    paths.push_back('\0');
+    paths.push_back('\0');
+}
+
+void ShellFile::reserve(List list, size_t n) {
+    buffer(list).reserve(n + 1);
+}
+
+int ShellFile::run(UINT operation) {
+    aborted_ = false;
+    // An empty list still needs its two closing zeros.
+    std::string from = from_ + '\0';
+    std::string to = to_ + '\0';
+    SHFILEOPSTRUCTA request{};
+    request.hwnd = owner_;
+    request.wFunc = operation;
+    request.pFrom = from.c_str();
+    request.pTo = to_.size() > 1 ? to.c_str() : nullptr;
+    request.fFlags = flags_;
+    if (!title_.empty()) {
+        request.fFlags |= FOF_SIMPLEPROGRESS;
+        request.lpszProgressTitle = title_.c_str();
+    }
+    int result = SHFileOperationA(&request);
+    aborted_ = request.fAnyOperationsAborted != FALSE;
+    return result == 0 && aborted_ ? ERROR_CANCELLED : result;
+}
+
+int copyIntoFolder(HWND owner, const std::string& source, const std::string& targetDirectory, FILEOP_FLAGS extraFlags) {
+    std::string name = source;
+    if (!name.empty() && name.back() == '\\')
+        name.pop_back();
+    name = name.substr(name.rfind('\\') + 1);
+    ShellFile operation;
+    operation.setOwner(owner);
+    operation.setFlags(static_cast<FILEOP_FLAGS>(FOF_RENAMEONCOLLISION | extraFlags));
+    operation.reserve(ShellFile::kFrom, MAX_PATH);
+    operation.add(ShellFile::kFrom, source.c_str());
+    operation.add(ShellFile::kTo, (targetDirectory + name).c_str());
+    return operation.copy();
+}
+
+int deleteToRecycleBin(HWND owner, const std::string& path, FILEOP_FLAGS extraFlags) {
+    ShellFile operation;
+    operation.setOwner(owner);
+    operation.setFlags(static_cast<FILEOP_FLAGS>(FOF_ALLOWUNDO | extraFlags));
+    operation.add(ShellFile::kFrom, path.c_str());
+    return operation.remove();
+}
