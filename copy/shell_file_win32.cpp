@@ -35,6 +35,29 @@ int ShellFile::run(UINT operation) {
     return result == 0 && aborted_ ? ERROR_CANCELLED : result;
 }
 
+namespace {
+
+bool pathExists(const std::string& path) {
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// "name (2).ext", "name (3).ext", … for a target that is taken. The shell's own renaming on
+// collision is not everywhere (Wine overwrites), and a copy must never replace another file.
+std::string freeTarget(const std::string& directory, const std::string& name, bool isFolder) {
+    if (!pathExists(directory + name))
+        return directory + name;
+    size_t dot = isFolder ? std::string::npos : name.rfind('.');
+    std::string stem = dot == std::string::npos ? name : name.substr(0, dot);
+    std::string extension = dot == std::string::npos ? std::string() : name.substr(dot);
+    for (int n = 2;; ++n) {
+        std::string candidate = directory + stem + " (" + std::to_string(n) + ")" + extension;
+        if (!pathExists(candidate))
+            return candidate;
+    }
+}
+
+}  // namespace
+
 int copyIntoFolder(HWND owner, const std::string& source, const std::string& targetDirectory, FILEOP_FLAGS extraFlags) {
     std::string name = source;
     if (!name.empty() && name.back() == '\\')
@@ -45,7 +68,9 @@ int copyIntoFolder(HWND owner, const std::string& source, const std::string& tar
     operation.setFlags(static_cast<FILEOP_FLAGS>(FOF_RENAMEONCOLLISION | extraFlags));
     operation.reserve(ShellFile::kFrom, MAX_PATH);
     operation.add(ShellFile::kFrom, source.c_str());
-    operation.add(ShellFile::kTo, (targetDirectory + name).c_str());
+    DWORD attributes = GetFileAttributesA(source.c_str());
+    bool isFolder = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+    operation.add(ShellFile::kTo, freeTarget(targetDirectory, name, isFolder).c_str());
     return operation.copy();
 }
 
