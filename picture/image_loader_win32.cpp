@@ -163,19 +163,70 @@ HBITMAP loadOlePicture(const char* path, int screenWidth, int screenHeight) {
     return canvas;
 }
 
+// Closes a file mapping's view and handle on every path out.
+class MappedFile {
+  public:
+    explicit MappedFile(HANDLE file) {
+        mapping_ = CreateFileMappingA(file, nullptr, PAGE_READONLY, 0, 0, nullptr);
+        if (mapping_)
+            view_ = static_cast<const unsigned char*>(MapViewOfFile(mapping_, FILE_MAP_READ, 0, 0, 0));
+        size_ = GetFileSize(file, nullptr);
+    }
+    ~MappedFile() {
+        if (view_)
+            UnmapViewOfFile(view_);
+        if (mapping_)
+            CloseHandle(mapping_);
+    }
+    MappedFile(const MappedFile&) = delete;
+    MappedFile& operator=(const MappedFile&) = delete;
+    const unsigned char* data() const { return view_; }
+    DWORD size() const { return size_; }
+
+  private:
+    HANDLE mapping_ = nullptr;
+    const unsigned char* view_ = nullptr;
+    DWORD size_ = 0;
+};
+
+// A bitmap file drawn from its mapped bits straight into a bitmap of the size shown: bottom-up,
+// top-down and core-header files alike, and no full-size copy of a large one.
 HBITMAP loadBitmapFile(const char* path, int screenWidth, int screenHeight) {
     int width = 0, height = 0;
     if (!bitmapFileSize(path, &width, &height))
         return nullptr;
-    if (screenWidth > 0 && screenHeight > 0) {
-        SIZE fitted = fitToScreen(width, height, screenWidth, screenHeight, false);
-        width = fitted.cx > 0 ? fitted.cx : 1;
-        height = fitted.cy > 0 ? fitted.cy : 1;
+    FileHandle file(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    if (!file.valid())
+        return nullptr;
+    MappedFile mapped(file.get());
+    if (!mapped.data() || mapped.size() < sizeof(BITMAPFILEHEADER))
+        return nullptr;
+    BITMAPFILEHEADER header;
+    std::memcpy(&header, mapped.data(), sizeof header);
+    if (header.bfOffBits >= mapped.size())
+        return nullptr;
+    SIZE shown = {width, height};
+    if (screenWidth > 0 && screenHeight > 0)
+        shown = fitToScreen(width, height, screenWidth, screenHeight, false);
+    HBITMAP canvas = createCanvas(shown.cx > 0 ? shown.cx : 1, shown.cy > 0 ? shown.cy : 1);
+    HDC dc = canvas ? CreateCompatibleDC(nullptr) : nullptr;
+    if (!dc) {
+        if (canvas)
+            DeleteObject(canvas);
+        return nullptr;
     }
-    // The system loader scales while it reads, at the size asked for.
-    return static_cast<HBITMAP>(
-        LoadImageA(nullptr, path, IMAGE_BITMAP, width, height,
-                   LR_LOADFROMFILE | LR_CREATEDIBSECTION | LR_LOADMAP3DCOLORS | LR_LOADTRANSPARENT));
+    HGDIOBJ previous = SelectObject(dc, canvas);
+    SetStretchBltMode(dc, COLORONCOLOR);
+    const auto* info = reinterpret_cast<const BITMAPINFO*>(mapped.data() + sizeof(BITMAPFILEHEADER));
+    int lines = StretchDIBits(dc, 0, 0, shown.cx, shown.cy, 0, 0, width, height, mapped.data() + header.bfOffBits, info,
+                              DIB_RGB_COLORS, SRCCOPY);
+    SelectObject(dc, previous);
+    DeleteDC(dc);
+    if (lines == 0 || lines == static_cast<int>(GDI_ERROR)) {
+        DeleteObject(canvas);
+        return nullptr;
+    }
+    return canvas;
 }
 
 HBITMAP loadImage(const char* path, int screenWidth, int screenHeight) {
