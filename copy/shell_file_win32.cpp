@@ -56,6 +56,18 @@ std::string freeTarget(const std::string& directory, const std::string& name, bo
     }
 }
 
+// Ordinary path rules drop a trailing dot or space, so "report." would name "report" (both can exist
+// on a Unix drive under Wine). The "\\?\" form keeps the name exactly as the listing found it.
+std::string exactPath(const std::string& path) {
+    std::string trimmed = path;
+    if (!trimmed.empty() && trimmed.back() == '\\')
+        trimmed.pop_back();
+    std::string name = trimmed.substr(trimmed.rfind('\\') + 1);
+    bool strippable = !name.empty() && (name.back() == '.' || name.back() == ' ') && name != "." && name != "..";
+    bool absolute = trimmed.size() > 2 && trimmed[1] == ':' && trimmed[2] == '\\';
+    return strippable && absolute ? "\\\\?\\" + path : path;
+}
+
 }  // namespace
 
 int copyIntoFolder(HWND owner, const std::string& source, const std::string& targetDirectory, FILEOP_FLAGS extraFlags) {
@@ -67,7 +79,7 @@ int copyIntoFolder(HWND owner, const std::string& source, const std::string& tar
     operation.setOwner(owner);
     operation.setFlags(static_cast<FILEOP_FLAGS>(FOF_RENAMEONCOLLISION | extraFlags));
     operation.reserve(ShellFile::kFrom, MAX_PATH);
-    operation.add(ShellFile::kFrom, source.c_str());
+    operation.add(ShellFile::kFrom, exactPath(source).c_str());
     DWORD attributes = GetFileAttributesA(source.c_str());
     bool isFolder = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
     operation.add(ShellFile::kTo, freeTarget(targetDirectory, name, isFolder).c_str());
@@ -78,6 +90,6 @@ int deleteToRecycleBin(HWND owner, const std::string& path, FILEOP_FLAGS extraFl
     ShellFile operation;
     operation.setOwner(owner);
     operation.setFlags(static_cast<FILEOP_FLAGS>(FOF_ALLOWUNDO | extraFlags));
-    operation.add(ShellFile::kFrom, path.c_str());
+    operation.add(ShellFile::kFrom, exactPath(path).c_str());
     return operation.remove();
 }

@@ -173,6 +173,13 @@ TEST_F(PanelWindow, ListingShowsEveryColumnAndKeepsTheNameItFound) {
     EXPECT_EQ(readFile(entryPath(window_, kListId, find("report."), panel_).fullPath), "ddd");
     EXPECT_EQ(readFile(entryPath(window_, kListId, find("report"), panel_).fullPath), "pppp");
 
+    // Deleting one of them leaves the other.
+    EXPECT_EQ(
+        deleteToRecycleBin(window_, entryPath(window_, kListId, find("report."), panel_).fullPath, FOF_NOCONFIRMATION),
+        0);
+    EXPECT_FALSE(exists(folder / "report."));
+    EXPECT_EQ(readFile(folder / "report"), "pppp");
+
     EntryPath up = entryPath(window_, kListId, find(".."), panel_);
     EXPECT_EQ(up.fullPath, parentPath(folder.path()));
 
