@@ -36,17 +36,37 @@ class ScratchFolder {
     const std::string& path() const { return path_; }
     std::string operator/(const std::string& name) const { return path_ + name; }
 
-  private:
-    void remove() {
-        std::string from = path_.substr(0, path_.size() - 1) + '\0' + '\0';
+    static void removeTree(const std::string& path) {
+        std::string from = path + '\0' + '\0';
         SHFILEOPSTRUCTA request{};
         request.wFunc = FO_DELETE;
         request.pFrom = from.c_str();
         request.fFlags = FOF_NOCONFIRMATION | FOF_SILENT | FOF_NOERRORUI;
         SHFileOperationA(&request);
     }
+
+  private:
+    void remove() { removeTree(path_.substr(0, path_.size() - 1)); }
     std::string path_;
 };
+
+// Wine's recycle bin is the desktop's trash folder of the Unix user.
+std::string trashFolder() {
+    char home[MAX_PATH] = "";
+    // Wine names the Unix home folder as \??\Z:\root.
+    if (!GetEnvironmentVariableA("WINEHOMEDIR", home, MAX_PATH) || std::string(home).rfind("\\??\\", 0) != 0)
+        return std::string();
+    return std::string(home + 4) + "\\.local\\share\\Trash\\";
+}
+
+// Takes what a test deleted out of the recycle bin again, so that test runs leave nothing behind.
+void takeOutOfTrash(const std::string& name) {
+    std::string trash = trashFolder();
+    if (trash.empty())
+        return;
+    ScratchFolder::removeTree("\\\\?\\" + trash + "files\\" + name);
+    DeleteFileA(("\\\\?\\" + trash + "info\\" + name + ".trashinfo").c_str());
+}
 
 void writeFile(const std::string& path, size_t size, char fill = 'x') {
     // "\\?\" keeps a trailing dot, which the ordinary path rules strip.
@@ -178,6 +198,7 @@ TEST_F(PanelWindow, ListingShowsEveryColumnAndKeepsTheNameItFound) {
         deleteToRecycleBin(window_, entryPath(window_, kListId, find("report."), panel_).fullPath, FOF_NOCONFIRMATION),
         0);
     EXPECT_FALSE(exists(folder / "report."));
+    takeOutOfTrash("report.");
     EXPECT_EQ(readFile(folder / "report"), "pppp");
 
     EntryPath up = entryPath(window_, kListId, find(".."), panel_);
@@ -270,7 +291,22 @@ TEST_F(PanelWindow, ShellCopiesAndDeletesWithItsConfirmationsAnswered) {
 
     EXPECT_EQ(deleteToRecycleBin(window_, right / "tree"), 0);
     EXPECT_FALSE(exists(right / "tree"));
+    takeOutOfTrash("tree");
     EXPECT_TRUE(exists(left / "tree\\inner.txt"));
+}
+
+TEST_F(PanelWindow, DeletedFoldersGoToTheRecycleBin) {
+    std::string trash = trashFolder();
+    ASSERT_FALSE(trash.empty());
+    ScratchFolder folder("recycle");
+    std::string name = "qrecycled-" + std::to_string(GetCurrentProcessId());
+    ASSERT_TRUE(CreateDirectoryA((folder / name).c_str(), nullptr));
+    writeFile(folder / (name + "\\inside.txt"), 6, 'z');
+    harness::MessageBoxCatcher yes(IDYES);
+    ASSERT_EQ(deleteToRecycleBin(window_, folder / name), 0);
+    EXPECT_FALSE(exists(folder / name));
+    EXPECT_EQ(readFile(trash + "files\\" + name + "\\inside.txt"), "zzzzzz");
+    takeOutOfTrash(name);
 }
 
 TEST_F(PanelWindow, FailingShellOperationsLoseNothing) {
