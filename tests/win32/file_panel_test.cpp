@@ -373,3 +373,44 @@ TEST_F(PanelWindow, MakeDirectoryCreatesOnlyInsideThePanelFolder) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ShellFileOperations, MoveAndRenameSeveralPathsAndFailWithoutLoss) {
+    ScratchFolder folder("ops");
+    writeFile(folder / "one.txt", 1, '1');
+    writeFile(folder / "two.txt", 2, '2');
+    ASSERT_TRUE(CreateDirectoryA((folder / "into").c_str(), nullptr));
+
+    ShellFile move;
+    move.setFlags(FOF_NOCONFIRMATION | FOF_NOERRORUI | FOF_MULTIDESTFILES);
+    move.add(ShellFile::kFrom, (folder / "one.txt").c_str());
+    move.add(ShellFile::kFrom, (folder / "two.txt").c_str());
+    move.add(ShellFile::kTo, (folder / "into\\one.txt").c_str());
+    move.add(ShellFile::kTo, (folder / "into\\two.txt").c_str());
+    // Wine refuses several files into one folder (ERROR_CANCELLED); one target per source works everywhere.
+    EXPECT_EQ(move.move(), 0);
+    EXPECT_FALSE(move.aborted());
+    EXPECT_EQ(readFile(folder / "into\\one.txt"), "1");
+    EXPECT_EQ(readFile(folder / "into\\two.txt"), "22");
+    EXPECT_FALSE(exists(folder / "one.txt"));
+
+    ShellFile rename;
+    rename.setFlags(FOF_NOCONFIRMATION | FOF_NOERRORUI);
+    rename.setTitle("Renaming");
+    rename.add(ShellFile::kFrom, (folder / "into\\one.txt").c_str());
+    rename.add(ShellFile::kTo, (folder / "into\\first.txt").c_str());
+    EXPECT_EQ(rename.rename(), 0);
+    EXPECT_EQ(readFile(folder / "into\\first.txt"), "1");
+
+    // Renaming onto a name that is taken fails and leaves both files as they were.
+    ShellFile clash;
+    clash.setFlags(FOF_NOCONFIRMATION | FOF_NOERRORUI);
+    clash.add(ShellFile::kFrom, (folder / "into\\first.txt").c_str());
+    clash.add(ShellFile::kTo, (folder / "into\\two.txt").c_str());
+    EXPECT_NE(clash.rename(), 0);
+    EXPECT_EQ(readFile(folder / "into\\first.txt"), "1");
+    EXPECT_EQ(readFile(folder / "into\\two.txt"), "22");
+}
+
+}  // namespace
