@@ -56,7 +56,6 @@ int makeDirectory(HWND window, FilePanel& panel) {
         warningBox("Create error!");
         return 0;
     }
-    listDirectory(window, panel.fileListId, (directory + "*.*").c_str(), panel);
-    focusFileEntry(GetDlgItem(window, panel.fileListId), panel.focus.remembered());
+    showFolder(window, panel, directory);
     return 1;
 }

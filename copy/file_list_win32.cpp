@@ -52,12 +52,6 @@ int CALLBACK compareItems(LPARAM a, LPARAM b, LPARAM column) {
                               static_cast<int>(column));
 }
 
-void relist(HWND window, FilePanel& panel, const std::string& directory) {
-    SetDlgItemTextA(window, panel.pathLineId, directory.c_str());
-    listDirectory(window, panel.fileListId, (directory + "*.*").c_str(), panel);
-    focusFileEntry(GetDlgItem(window, panel.fileListId), panel.focus.remembered());
-}
-
 }  // namespace
 
 void setFileListColumns(HWND list) {
@@ -215,6 +209,12 @@ void fillDriveList(HWND combo) {
     }
 }
 
+void showFolder(HWND window, FilePanel& panel, const std::string& directory) {
+    SetDlgItemTextA(window, panel.pathLineId, directory.c_str());
+    listDirectory(window, panel.fileListId, (directory + "*.*").c_str(), panel);
+    focusFileEntry(GetDlgItem(window, panel.fileListId), panel.focus.remembered());
+}
+
 bool enterFileEntry(HWND window, FilePanel& panel, int index) {
     EntryPath path = entryPath(window, panel.fileListId, index, panel);
     if (!path.isDirectory)
@@ -224,7 +224,7 @@ bool enterFileEntry(HWND window, FilePanel& panel, int index) {
         return true;
     }
     panel.focus.enter(index);
-    relist(window, panel, path.fullPath + "\\");
+    showFolder(window, panel, path.fullPath + "\\");
     return true;
 }
 
@@ -232,11 +232,11 @@ void goToParentFolder(HWND window, FilePanel& panel) {
     std::string directory = pathLineText(window, panel.pathLineId);
     if (panel.focus.depth() > 0)
         panel.focus.leave();
-    relist(window, panel, parentPath(directory));
+    showFolder(window, panel, parentPath(directory));
 }
 
 void goToDriveRoot(HWND window, FilePanel& panel) {
     std::string directory = pathLineText(window, panel.pathLineId);
     panel.focus.toRoot();
-    relist(window, panel, directory.substr(0, 3));
+    showFolder(window, panel, directory.substr(0, 3));
 }

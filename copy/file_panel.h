@@ -56,6 +56,10 @@ bool fileListDisplayInfo(LPARAM notification);
 // The data source entry "DSN\" then one entry per existing drive, "C:\ (Label)".
 void fillDriveList(HWND combo);
 
+// Shows `directory` (ending in a backslash) in the panel: path line, listing, and the focus
+// remembered for the current depth.
+void showFolder(HWND window, FilePanel& panel, const std::string& directory);
+
 // Folder walking: into entry `index` when it is a folder (".." goes up), up one level, to the root
 // of the drive. Each lists the new folder into the panel and focuses the remembered entry.
 bool enterFileEntry(HWND window, FilePanel& panel, int index);
