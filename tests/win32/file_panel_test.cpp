@@ -16,6 +16,7 @@
 #include "resources/files_ids.h"
 #include "tests/win32/dialog_script.h"
 #include "tests/win32/harness.h"
+#include "tests/win32/screenshot.h"
 
 namespace {
 
@@ -165,6 +166,8 @@ TEST_F(PanelWindow, ListingShowsEveryColumnAndKeepsTheNameItFound) {
     EXPECT_EQ(list(folder.path()), 6);  // ".." is listed, "." is not
     // Sorted by type: "..", the folder, the files without a type, then by type.
     EXPECT_EQ(names(), (std::vector<std::string>{"..", "Sub", "README", "report", "report.", "a.b.txt"}));
+    harness::pumpMessages(50);
+    harness::saveScreenshot(window_, "file-panel.bmp");
 
     const struct {
         const char* name;

@@ -13,6 +13,7 @@
 #include "resources/files_ids.h"
 #include "tests/win32/dialog_script.h"
 #include "tests/win32/harness.h"
+#include "tests/win32/screenshot.h"
 
 namespace {
 
@@ -197,29 +198,6 @@ Shown shownNow(HWND dialog) {
     return shown;
 }
 
-void saveScreenshot(HWND dialog, const std::string& name) {
-    harness::Pixels pixels = harness::captureWindow(dialog);
-    std::string path = std::string(QUARROW_SCREENSHOT_DIR) + name;
-    std::vector<unsigned char> rows;
-    for (int y = pixels.height - 1; y >= 0; --y)
-        for (int x = 0; x < pixels.width; ++x) {
-            COLORREF c = pixels.at(x, y);
-            rows.push_back(GetBValue(c));
-            rows.push_back(GetGValue(c));
-            rows.push_back(GetRValue(c));
-            rows.push_back(0);
-        }
-    BITMAPINFOHEADER info{sizeof info, pixels.width, pixels.height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    BITMAPFILEHEADER file{0x4D42, static_cast<DWORD>(sizeof file + sizeof info + rows.size()), 0, 0,
-                          sizeof file + sizeof info};
-    HANDLE out = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    DWORD written;
-    WriteFile(out, &file, sizeof file, &written, nullptr);
-    WriteFile(out, &info, sizeof info, &written, nullptr);
-    WriteFile(out, rows.data(), static_cast<DWORD>(rows.size()), &written, nullptr);
-    CloseHandle(out);
-}
-
 TEST_F(PictureFolder, ViewerStepsThroughEveryPictureByClickAndWheel) {
     writeBmp(folder_ + "up.bmp", 64, 48, kRed, kBlue, BmpLayout::bottomUp);
     writeBmp(folder_ + "down.bmp", 80, 40, kGreen, kYellow, BmpLayout::topDown);
@@ -259,7 +237,7 @@ TEST_F(PictureFolder, ViewerStepsThroughEveryPictureByClickAndWheel) {
                                    [&](HWND dialog) {
                                        harness::pumpMessages(100);
                                        forward.push_back(shownNow(dialog));
-                                       saveScreenshot(dialog, "picture-viewer-bmp.bmp");
+                                       harness::saveScreenshot(dialog, "picture-viewer-bmp.bmp");
                                        firstBitmap = reinterpret_cast<HANDLE>(SendDlgItemMessageA(
                                            dialog, IDC_PICVIEW_BITMAP, STM_GETIMAGE, IMAGE_BITMAP, 0));
                                        for (size_t i = 0; i < order.size(); ++i) {
@@ -273,9 +251,9 @@ TEST_F(PictureFolder, ViewerStepsThroughEveryPictureByClickAndWheel) {
                                                firstBitmapDeleted = GetObjectType(firstBitmap) == 0;
                                            forward.push_back(shownNow(dialog));
                                            if (forward.back().caption == "page.emf")
-                                               saveScreenshot(dialog, "picture-viewer-emf.bmp");
+                                               harness::saveScreenshot(dialog, "picture-viewer-emf.bmp");
                                            if (forward.back().caption == "photo.jpg")
-                                               saveScreenshot(dialog, "picture-viewer-jpg.bmp");
+                                               harness::saveScreenshot(dialog, "picture-viewer-jpg.bmp");
                                        }
                                        for (size_t i = 0; i < 2; ++i) {
                                            // Right clicks and wheel turns away from the user go back.

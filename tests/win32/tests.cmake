@@ -33,7 +33,8 @@ target_sources(quarrow_tests PRIVATE
 target_sources(quarrow_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR}/dialog_script.cpp ${CMAKE_CURRENT_LIST_DIR}/commands_dialog_test.cpp)
 target_sources(quarrow_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR}/sort_dialog_test.cpp ${CMAKE_CURRENT_LIST_DIR}/table_commands_test.cpp)
 # File panels and the picture viewer.
-target_sources(quarrow_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR}/file_panel_test.cpp ${CMAKE_CURRENT_LIST_DIR}/picture_viewer_test.cpp)
+target_sources(quarrow_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR}/file_panel_test.cpp ${CMAKE_CURRENT_LIST_DIR}/picture_viewer_test.cpp
+                                     ${CMAKE_CURRENT_LIST_DIR}/screenshot.cpp)
 target_link_libraries(quarrow_tests PRIVATE qcopy qpicture)
 file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/screenshots)
 target_compile_definitions(quarrow_tests PRIVATE QUARROW_SCREENSHOT_DIR="Z:${CMAKE_BINARY_DIR}/screenshots/")
