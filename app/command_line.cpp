@@ -1,7 +1,7 @@
 // Command-line argument rules of the shell.
 #include "app/command_line.h"
 
-#include <cctype>
+#include "copy/file_paths.h"
 
 std::string unquoteArgument(const char* commandLine) {
     std::string argument = commandLine ? commandLine : "";
@@ -12,14 +12,13 @@ std::string unquoteArgument(const char* commandLine) {
 
 ArgumentKind classifyArgument(const std::string& argument) {
     size_t dot = argument.rfind('.');
-    std::string extension = dot == std::string::npos ? argument : argument.substr(dot);
-    for (char& c : extension)
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    if (extension.empty())
+    if (dot == std::string::npos)
         return ArgumentKind::None;
-    if (std::string(".JPG;.JPEG;.GIF;.BMP;.EMF").find(extension) != std::string::npos)
+    // Whole extensions only: ".B", ".PEG" or ".DB" name neither a picture nor a table.
+    std::string extension = argument.substr(dot);
+    if (isInExtensionList(extension, kPictureFileTypes))
         return ArgumentKind::Picture;
-    if (std::string(".DBF").find(extension) != std::string::npos)
+    if (isInExtensionList(extension, "DBF"))
         return ArgumentKind::Table;
     return ArgumentKind::None;
 }

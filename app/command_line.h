@@ -9,8 +9,8 @@ enum class ArgumentKind { None, Picture, Table };
 // with one).
 std::string unquoteArgument(const char* commandLine);
 
-// The extension is the text from the last '.' (the whole argument without one), upper-cased. It
-// names a picture when it occurs in ".JPG;.JPEG;.GIF;.BMP;.EMF", else a table when it occurs in ".DBF".
+// The extension is the text from the last '.', compared case-blind. It names a picture when it is
+// one of .JPG, .JPEG, .GIF, .BMP, .EMF, a table when it is .DBF.
 ArgumentKind classifyArgument(const std::string& argument);
 
 // The picture viewer's file: the argument when it holds a backslash, else `currentDirectory`,

@@ -8,6 +8,7 @@
 #include "browse/table_window.h"
 #include "odbc/explorer_window.h"
 #include "print/preview.h"
+#include "picture/picture_viewer.h"
 
 ShellHooks& shellHooks() {
     static ShellHooks hooks;
@@ -26,4 +27,6 @@ void installModules() {
     // The ODBC explorer.
     hooks.openExplorer = openExplorer;
     hooks.emfWindowProc = emfWindowProc;
+    // The picture viewer, for picture files on the command line.
+    hooks.openPictureViewer = showPictureViewer;
 }

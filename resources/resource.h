@@ -17,6 +17,7 @@
 #include "command_ids.h"
 #include "edit_ids.h"
 #include "explorer_ids.h"
+#include "files_ids.h"
 #include "odbc_ids.h"
 #include "print_ids.h"
 #include "shell_ids.h"

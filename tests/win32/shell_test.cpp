@@ -185,19 +185,31 @@ TEST(CommandLine, QuotesAreRemovedOnlyInPairs) {
     EXPECT_EQ(unquoteArgument(nullptr), "");
 }
 
-TEST(CommandLine, ExtensionIsUpperCasedAndLookedUpAsText) {
+TEST(CommandLine, ExtensionIsComparedCaseBlindAsAWholeItem) {
     struct Case {
         const char* argument;
         ArgumentKind kind;
     };
     const Case cases[] = {
-        {"t.dbf", ArgumentKind::Table},     {"C:\\x\\T.DbF", ArgumentKind::Table},
-        {"p.jpg", ArgumentKind::Picture},   {"p.JPEG", ArgumentKind::Picture},
-        {"p.gif", ArgumentKind::Picture},   {"p.Bmp", ArgumentKind::Picture},
-        {"p.emf", ArgumentKind::Picture},   {"a.b.c.dbf", ArgumentKind::Table},
-        {"readme.txt", ArgumentKind::None}, {"noextension", ArgumentKind::None},
-        {"", ArgumentKind::None},           {"dir.dbf\\file.txt", ArgumentKind::None},
-        {"x.db", ArgumentKind::Table},  // the extension is looked up as text in ".DBF"
+        {"t.dbf", ArgumentKind::Table},
+        {"C:\\x\\T.DbF", ArgumentKind::Table},
+        {"p.jpg", ArgumentKind::Picture},
+        {"p.JPEG", ArgumentKind::Picture},
+        {"p.gif", ArgumentKind::Picture},
+        {"p.Bmp", ArgumentKind::Picture},
+        {"p.emf", ArgumentKind::Picture},
+        {"a.b.c.dbf", ArgumentKind::Table},
+        {"readme.txt", ArgumentKind::None},
+        {"noextension", ArgumentKind::None},
+        {"", ArgumentKind::None},
+        {"dir.dbf\\file.txt", ArgumentKind::None},
+        // Whole extensions only, not pieces of the lists.
+        {"x.db", ArgumentKind::None},
+        {"x.b", ArgumentKind::None},
+        {"x.peg", ArgumentKind::None},
+        {"x.MF", ArgumentKind::None},
+        {"x.", ArgumentKind::None},
+        {"dbf", ArgumentKind::None},
     };
     for (const Case& c : cases)
         EXPECT_EQ(classifyArgument(c.argument), c.kind) << c.argument;

@@ -39,3 +39,19 @@ target_sources(quarrow_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR}/bound_dialog_test
 # Results copied into temporary tables and shown in a host's grid.
 target_sources(quarrow_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR}/result_view_test.cpp)
 target_link_libraries(quarrow_tests PRIVATE qodbcwin)
+# File panels and the picture viewer.
+target_sources(quarrow_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR}/file_panel_test.cpp ${CMAKE_CURRENT_LIST_DIR}/picture_viewer_test.cpp
+                                     ${CMAKE_CURRENT_LIST_DIR}/screenshot.cpp)
+target_link_libraries(quarrow_tests PRIVATE qcopy qpicture)
+file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/screenshots)
+target_compile_definitions(quarrow_tests PRIVATE QUARROW_SCREENSHOT_DIR="Z:${CMAKE_BINARY_DIR}/screenshots/")
+# GIF and JPEG pictures for the viewer's tests, made by ImageMagick: red over blue, blue over yellow.
+set(QUARROW_PICTURE_FIXTURES ${CMAKE_BINARY_DIR}/picture-fixtures)
+add_custom_command(OUTPUT ${QUARROW_PICTURE_FIXTURES}/photo.jpg ${QUARROW_PICTURE_FIXTURES}/anim.gif
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${QUARROW_PICTURE_FIXTURES}
+    COMMAND convert -size 90x60 xc:red -fill blue -draw "rectangle 0,30 90,60" ${QUARROW_PICTURE_FIXTURES}/photo.jpg
+    COMMAND convert -size 70x70 xc:blue -fill yellow -draw "rectangle 0,35 70,70" ${QUARROW_PICTURE_FIXTURES}/anim.gif
+    VERBATIM)
+add_custom_target(picture_fixtures DEPENDS ${QUARROW_PICTURE_FIXTURES}/photo.jpg ${QUARROW_PICTURE_FIXTURES}/anim.gif)
+add_dependencies(quarrow_tests picture_fixtures)
+target_compile_definitions(quarrow_tests PRIVATE QUARROW_PICTURE_FIXTURES="Z:${QUARROW_PICTURE_FIXTURES}/")
