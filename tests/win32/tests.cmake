@@ -36,3 +36,5 @@ target_sources(quarrow_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR}/sort_dialog_test.
 target_sources(quarrow_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR}/explorer_test.cpp)
 # The shared dialog skeleton.
 target_sources(quarrow_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR}/bound_dialog_test.cpp)
+# The MySQL administration dialogs.
+target_sources(quarrow_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR}/mysql_dialogs_test.cpp)
