@@ -37,6 +37,9 @@ std::vector<std::string> selectedTables(HWND dialog) {
 
 INT_PTR handleReport(HWND dialog, std::string& report, UINT message, WPARAM wParam, LPARAM) {
     if (message == WM_INITDIALOG) {
+        // The report's columns line up only in a fixed-pitch font.
+        SendDlgItemMessageA(dialog, IDC_ADMIN_REPORT, WM_SETFONT,
+                            reinterpret_cast<WPARAM>(GetStockObject(ANSI_FIXED_FONT)), FALSE);
         setItemText(dialog, IDC_ADMIN_REPORT, report.c_str());
         return TRUE;
     }

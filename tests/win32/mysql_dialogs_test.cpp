@@ -28,6 +28,10 @@ void screenshot(HWND window, const char* name) {
     const char* folder = std::getenv("QUARROW_SHOTS");
     if (!folder)
         return;
+    // A modal dialog shows itself once its queue is idle; the script may run before that.
+    ShowWindow(window, SW_SHOW);
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    harness::pumpMessages(100);
     harness::Pixels pixels = harness::captureWindow(window);
     std::string path = std::string(folder) + "\\" + name + ".bmp";
     FILE* file = std::fopen(path.c_str(), "wb");
