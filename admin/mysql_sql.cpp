@@ -73,9 +73,19 @@ std::string accountSql(const MySqlAccount& account, const MySqlDialect& dialect)
 }
 
 bool engineKeepsRows(const std::string& engine) {
+    // BLACKHOLE drops the rows at once, MEMORY (once HEAP) when the server stops.
     std::string name = upper(engine);
-    return name != "MERGE" && name != "MRG_MYISAM" && name != "BLACKHOLE";
+    return name != "BLACKHOLE" && name != "MEMORY" && name != "HEAP";
 }
+
+namespace {
+
+// MERGE empties a table it takes over; the others hold no tables of the user's.
+bool offerable(const std::string& name) {
+    return name != "MERGE" && name != "MRG_MYISAM" && name != "SEQUENCE" && name != "PERFORMANCE_SCHEMA";
+}
+
+}  // namespace
 
 std::vector<std::string> offeredEngines(const std::vector<std::vector<std::string>>& showEngines) {
     static const char* const kUsual[] = {"INNODB", "GEMINI", "BDB", "MEMORY", "HEAP", "ISAM", "MYISAM", "ARIA"};
@@ -85,7 +95,7 @@ std::vector<std::string> offeredEngines(const std::vector<std::vector<std::strin
             continue;
         std::string support = upper(row[1]);
         std::string name = upper(row[0]);
-        if ((support == "YES" || support == "DEFAULT") && name != "MERGE" && name != "MRG_MYISAM")
+        if ((support == "YES" || support == "DEFAULT") && offerable(name))
             available.push_back(name);
     }
     std::vector<std::string> offered;

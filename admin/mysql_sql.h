@@ -36,10 +36,10 @@ std::string userKey(const MySqlAccount& account);
 std::string accountSql(const MySqlAccount& account, const MySqlDialect& dialect);
 
 // The engines a table may be changed to: those SHOW ENGINES reports with Support YES or DEFAULT,
-// the usual ones first, without MERGE (changing a table to it empties the table). Each row is
-// {Engine, Support}.
+// the usual ones first, without MERGE (changing a table to it empties the table) and the engines
+// that hold no user tables. Each row is {Engine, Support}.
 std::vector<std::string> offeredEngines(const std::vector<std::vector<std::string>>& showEngines);
-// False for an engine that drops the rows a table moves into it with.
+// False for an engine that does not keep a table's rows for good: the user is asked first.
 bool engineKeepsRows(const std::string& engine);
 std::string alterEngineSql(const std::string& table, const std::string& engine, const MySqlDialect& dialect);
 

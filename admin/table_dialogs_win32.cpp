@@ -56,7 +56,7 @@ void changeEngines(HWND dialog, MySqlDialogState& state) {
     if (engine.empty() || tables.empty())
         return;
     if (!engineKeepsRows(engine)) {
-        std::string question = "The rows of the tables are lost when they move to " + engine + ". Go on?";
+        std::string question = engine + " does not keep the rows of a table for good. Change the engine anyway?";
         if (MessageBoxA(dialog, question.c_str(), "Are you sure?", MB_YESNO | MB_ICONQUESTION) != IDYES)
             return;
     }

@@ -222,6 +222,11 @@ TEST_F(MySqlServer, EnginesAndDiagnostics) {
         EXPECT_EQ(report.substr(report.size() - 2), "\r\n");
         EXPECT_EQ(column(admin_, "select 1"), std::vector<std::string>{"1"});
     }
+    // A side connection that cannot log in: the box, and no report.
+    setCredentials("nobody", "wrong");
+    EXPECT_EQ(runDiagnostic(session, odbc_test::kMariaDbDsn, diagnosticModes()[0], "quarrow", "qa_engine", &owner), "");
+    ASSERT_EQ(ui_.errors.size(), 1u);
+    ui_.errors.clear();
     for (const auto& statements : flushStatements())
         for (const char* statement : statements)
             EXPECT_TRUE(session.run(statement)) << statement;

@@ -68,9 +68,11 @@ TEST(MySqlSql, OffersNoEngineThatLosesTheRows) {
                                                        {"MyISAM", "YES"},
                                                        {"FEDERATED", "NO"},
                                                        {"InnoDB", "DEFAULT"},
+                                                       {"SEQUENCE", "YES"},
                                                        {"MEMORY", "YES"}});
     EXPECT_EQ(offered, (std::vector<std::string>{"INNODB", "MEMORY", "MYISAM", "CSV"}));
     EXPECT_FALSE(engineKeepsRows("BLACKHOLE"));
+    EXPECT_FALSE(engineKeepsRows("Memory"));
     EXPECT_TRUE(engineKeepsRows("ARIA"));
 }
 

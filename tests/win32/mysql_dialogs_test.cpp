@@ -14,6 +14,7 @@
 #include "admin/mysql_session.h"
 #include "app/main_window.h"
 #include "app/shell_hooks.h"
+#include "odbc/data_sources.h"
 #include "odbc/explorer_internal.h"
 #include "odbc/explorer_window.h"
 #include "resources/resource.h"
@@ -152,7 +153,20 @@ TEST_F(MySqlDialogs, AlterTableOffersNoMergeAndKeepsTheRows) {
     query("drop table if exists quarrow.qa_dialog");
     query("create table quarrow.qa_dialog (a int) engine = InnoDB");
     query("insert into quarrow.qa_dialog values (1), (2), (3)");
-    std::vector<std::string> engines;
+    std::vector<std::string> engines, questions;
+    // MEMORY loses the rows when the server stops: asked, and No changes nothing.
+    ASSERT_TRUE(menu(IDM_EXPLORER_ALTER_TABLE, [&](HWND dialog) {
+        chooseCombo(dialog, IDC_ADMIN_CHOICE, "MEMORY");
+        ASSERT_TRUE(chooseTable(dialog, "qa_dialog"));
+        harness::BoxCatcher boxes(dialog, IDNO);
+        harness::click(dialog, IDOK);
+        questions = boxes.texts();
+        EXPECT_TRUE(IsWindow(dialog));
+    }));
+    EXPECT_EQ(questions,
+              std::vector<std::string>{"MEMORY does not keep the rows of a table for good. Change the engine anyway?"});
+    EXPECT_EQ(query("select engine from information_schema.tables where table_name = 'qa_dialog'"),
+              std::vector<std::string>{"InnoDB"});
     ASSERT_TRUE(menu(IDM_EXPLORER_ALTER_TABLE, [&](HWND dialog) {
         engines = comboTexts(dialog, IDC_ADMIN_CHOICE);
         chooseCombo(dialog, IDC_ADMIN_CHOICE, "MYISAM");
@@ -236,6 +250,13 @@ TEST_F(MySqlDialogs, UserManagerCreatesUpdatesAndDeletesAHostileAccount) {
         harness::setText(dialog, IDC_USER_RETYPE, "p'w");
         harness::click(dialog, IDC_USER_CREATE);
         keys = comboTexts(dialog, IDC_USER_KEY);
+        // The same account again: the server refuses, the box says why, the fields stay.
+        harness::setText(dialog, IDC_USER_NAME, user);
+        harness::setText(dialog, IDC_USER_HOST, "%");
+        harness::click(dialog, IDC_USER_CREATE);
+        EXPECT_EQ(ui_.errors.size(), 1u);
+        EXPECT_EQ(harness::itemText(dialog, IDC_USER_NAME), user);
+        ui_.errors.clear();
         // Choosing the account reads its boxes; Insert on, Select off, then Update.
         chooseCombo(dialog, IDC_USER_KEY, key);
         SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_USER_KEY, CBN_CLOSEUP),
@@ -251,6 +272,12 @@ TEST_F(MySqlDialogs, UserManagerCreatesUpdatesAndDeletesAHostileAccount) {
     std::vector<std::string> grants = query("show grants for 'o''b\\\\x`@y'@'%'");
     ASSERT_FALSE(grants.empty());
     EXPECT_EQ(grants[0].find("GRANT INSERT ON *.*"), 0u) << grants[0];
+    // An update with no password typed keeps the password.
+    OdbcCredentials saved = odbcCredentials();
+    std::snprintf(odbcCredentials().user, OdbcCredentials::kSize, "%s", user.c_str());
+    std::snprintf(odbcCredentials().password, OdbcCredentials::kSize, "%s", "p'w");
+    EXPECT_TRUE(MySqlSideConnection(odbcBinding(), odbc_test::kMariaDbDsn, nullptr).ok());
+    odbcCredentials() = saved;
 
     ASSERT_TRUE(menu(IDM_EXPLORER_USER_MANAGER, [&](HWND dialog) {
         harness::setText(dialog, IDC_USER_NAME, user);
