@@ -295,6 +295,7 @@ TEST_F(MySqlDialogs, PermissionsGrantATableAndAColumn) {
     query("drop user if exists 'qa_perm'@'%'");
     query("create user 'qa_perm'@'%'");
     query("create table if not exists quarrow.qa_dialog (a int)");
+    std::vector<std::string> tables;
     ASSERT_TRUE(menu(IDM_EXPLORER_PERMISSIONS, [&](HWND dialog) {
         chooseCombo(dialog, IDC_USER_KEY, "qa_perm@%");
         chooseCombo(dialog, IDC_PERM_DATABASE, "quarrow");
@@ -311,12 +312,22 @@ TEST_F(MySqlDialogs, PermissionsGrantATableAndAColumn) {
         EXPECT_TRUE(harness::checked(dialog, IDC_PERM_TABLE_FIRST + 1));
         EXPECT_TRUE(harness::checked(dialog, IDC_PERM_COLUMN_FIRST));
         screenshot(dialog, "permissions");
+        // Every table of the list gets the boxes as they stand: Select and Insert.
+        tables = comboTexts(dialog, IDC_PERM_TABLE);
+        CheckDlgButton(dialog, IDC_PERM_TABLE_FIRST, BST_CHECKED);
+        harness::click(dialog, IDC_PERM_UPDATE_ALL_TABLES);
     }));
     std::vector<std::string> grants = query("show grants for 'qa_perm'@'%'");
     std::string all;
     for (const std::string& line : grants)
         all += line + "\n";
-    EXPECT_NE(all.find("GRANT SELECT (`a`), INSERT ON `quarrow`.`qa_dialog`"), std::string::npos) << all;
+    EXPECT_NE(all.find("GRANT SELECT, SELECT (`a`), INSERT ON `quarrow`.`qa_dialog`"), std::string::npos) << all;
+    ASSERT_GT(tables.size(), 1u);
+    for (const std::string& table : tables)
+        EXPECT_TRUE(table == "qa_dialog" ||
+                    all.find("GRANT SELECT, INSERT ON `quarrow`.`" + table + "`") != std::string::npos)
+            << table << "\n"
+            << all;
     query("drop user 'qa_perm'@'%'");
     EXPECT_TRUE(ui_.errors.empty()) << ui_.errors[0];
 }
