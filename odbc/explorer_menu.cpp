@@ -2,6 +2,7 @@
 // commands behind them.
 #include <string>
 
+#include "admin/mysql_dialogs.h"
 #include "odbc/dbms_kind.h"
 #include "odbc/explorer_internal.h"
 #include "odbc/odbc_binding.h"
@@ -63,6 +64,32 @@ void refreshDataSources(ExplorerState& state) {
     if (HTREEITEM root = TreeView_GetRoot(state.tree))
         TreeView_Expand(state.tree, root, TVE_EXPAND);
     SetCursor(previous);
+}
+
+// The MySQL administration dialogs, each on the selected data source's connection.
+void openMySqlDialog(ExplorerState& state, UINT id) {
+    ExplorerNode* node = selectedNode(state);
+    if (!node || node->kind != node_kind::kDataSource || !node->connection)
+        return;
+    MySqlAdminTarget target{node->connection, node->name};
+    BusySection busy(state);
+    switch (id) {
+        case IDM_EXPLORER_ALTER_TABLE:
+            openAlterTable(state.dialog, target);
+            break;
+        case IDM_EXPLORER_USER_MANAGER:
+            openUserManager(state.dialog, target);
+            break;
+        case IDM_EXPLORER_TABLE_DIAGNOSTICS:
+            openTableDiagnostics(state.dialog, target);
+            break;
+        case IDM_EXPLORER_FLUSH:
+            openFlush(state.dialog, target);
+            break;
+        default:
+            openPermissions(state.dialog, target);
+            break;
+    }
 }
 
 void refreshSelectedSource(ExplorerState& state) {
@@ -158,6 +185,14 @@ bool onMenuCommand(ExplorerState& state, UINT id) {
         case IDM_EXPLORER_SOURCE_SYNONYMS:
             flags.showSynonyms = !flags.showSynonyms;
             refreshSelectedSource(state);
+            break;
+        // The MySQL administration.
+        case IDM_EXPLORER_ALTER_TABLE:
+        case IDM_EXPLORER_USER_MANAGER:
+        case IDM_EXPLORER_TABLE_DIAGNOSTICS:
+        case IDM_EXPLORER_FLUSH:
+        case IDM_EXPLORER_PERMISSIONS:
+            openMySqlDialog(state, id);
             break;
         default:
             break;  // copying, dropping and the server dialogs come with their own windows

@@ -11,6 +11,8 @@
 // Older ids of the open and create commands, accepted as synonyms.
 #define IDM_OPEN_TABLE_OLD 40002
 #define IDM_CREATE_TABLE_OLD 40003
+// The MySQL administration.
+#include "admin_ids.h"
 #include "browse_ids.h"
 #include "commands_ids.h"
 // The SQL command window.

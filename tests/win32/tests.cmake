@@ -55,3 +55,5 @@ add_custom_command(OUTPUT ${QUARROW_PICTURE_FIXTURES}/photo.jpg ${QUARROW_PICTUR
 add_custom_target(picture_fixtures DEPENDS ${QUARROW_PICTURE_FIXTURES}/photo.jpg ${QUARROW_PICTURE_FIXTURES}/anim.gif)
 add_dependencies(quarrow_tests picture_fixtures)
 target_compile_definitions(quarrow_tests PRIVATE QUARROW_PICTURE_FIXTURES="Z:${QUARROW_PICTURE_FIXTURES}/")
+# The MySQL administration dialogs.
+target_sources(quarrow_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR}/mysql_dialogs_test.cpp)
