@@ -1,0 +1,366 @@
+// The table copy engine: reading the source rows, sending them as INSERTs in committed batches, and
+// the HTML page of a result.
+#include "copy/table_copy.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdlib>
+#include <map>
+#include <vector>
+
+#include "base/progress.h"
+#include "copy/create_table_text.h"
+#include "copy/table_copy_log.h"
+#include "dbf/bulk_io.h"
+#include "odbc/data_sources.h"
+#include "odbc/dbms_kind.h"
+
+namespace {
+
+constexpr SqlUSmallInt kInfoTxnCapable = 46;
+constexpr long kProgressStep = 10;
+constexpr std::size_t kPlainCellLimit = 255;
+constexpr std::size_t kPreparedLimit = 64;
+
+bool isNumericType(SqlSmallInt type) {
+    return type == sql::kNumeric || type == sql::kDecimal || type == sql::kFloat || type == sql::kReal ||
+           type == sql::kDouble;
+}
+
+// Values travel as ANSI text: a wide type is sent as its narrow twin.
+SqlSmallInt parameterType(SqlSmallInt type) {
+    switch (type) {
+        case sql::kWChar:
+            return sql::kChar;
+        case sql::kWVarChar:
+            return sql::kVarChar;
+        case sql::kWLongVarChar:
+            return sql::kLongVarChar;
+        default:
+            return type;
+    }
+}
+
+std::string lowered(std::string text) {
+    for (char& c : text)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return text;
+}
+
+std::string infoText(OdbcBinding& binding, SqlHdbc connection, SqlUSmallInt item) {
+    char text[256] = {};
+    SqlSmallInt length = 0;
+    if (!sql::succeeded(binding.fn().SQLGetInfo(connection, item, text, sizeof text, &length)))
+        return "";
+    return text;
+}
+
+// Targets that keep numbers as doubles take every numeric column as one.
+bool storesNumbersAsDouble(const std::string& dbms) {
+    for (const char* name : {"access", "dbf", "dbase", "excel"})
+        if (dbms.find(name) != std::string::npos)
+            return true;
+    return false;
+}
+
+struct Row {
+    long number = 0;  // 1 for the first source row
+    std::vector<ColumnText> values;
+};
+
+// Sends rows as INSERTs naming their non-empty columns, one prepared statement per set of them.
+class RowInserter {
+  public:
+    RowInserter(OdbcBinding& binding,
+                SqlHdbc target,
+                const std::vector<SourceColumn>& columns,
+                const TableCopyRequest& request,
+                const std::string& quote,
+                bool asDouble)
+        : binding_(binding), target_(target), columns_(columns), request_(request), quote_(quote) {
+        for (const SourceColumn& column : columns_)
+            types_.push_back(asDouble && isNumericType(column.sqlType) ? sql::kDouble : parameterType(column.sqlType));
+    }
+
+    // Inserts `row`; on failure `error` receives the driver's message and `text` the statement.
+    bool insert(const Row& row, std::string* error, std::string* text) {
+        std::string key(columns_.size(), '0');
+        for (std::size_t c = 0; c < columns_.size(); ++c)
+            key[c] = row.values[c].text.empty() ? '0' : '1';
+        // A row without values still is a row: all its columns go as NULL.
+        if (key.find('1') == std::string::npos)
+            key.assign(columns_.size(), '1');
+        auto found = prepared_.find(key);
+        if (found == prepared_.end() || request_.rowByRow) {
+            if (prepared_.size() >= kPreparedLimit)
+                prepared_.clear();
+            Prepared entry{OdbcStatement(binding_, target_), statementText(key)};
+            SqlReturn rc = entry.statement.prepare(entry.text);
+            if (!sql::succeeded(rc)) {
+                *error = entry.statement.errorText();
+                *text = entry.text;
+                return false;
+            }
+            found = prepared_.insert_or_assign(key, std::move(entry)).first;
+        }
+        Prepared& entry = found->second;
+        std::vector<SqlLen> indicators(columns_.size());
+        SqlUSmallInt parameter = 0;
+        for (std::size_t c = 0; c < columns_.size(); ++c) {
+            if (key[c] != '1')
+                continue;
+            const std::string& value = row.values[c].text;
+            indicators[c] = value.empty() ? sql::kNullData : static_cast<SqlLen>(value.size());
+            SqlULen size = std::max<SqlULen>({columns_[c].size, value.size(), 1});
+            SqlReturn rc = binding_.fn().SQLBindParameter(
+                entry.statement.get(), ++parameter, sql::kParamInput, sql::kCChar, types_[c], size, columns_[c].digits,
+                const_cast<char*>(value.c_str()), static_cast<SqlLen>(value.size()), &indicators[c]);
+            if (!sql::succeeded(rc))
+                return fail(entry, error, text);
+        }
+        if (!sql::succeeded(entry.statement.execute()))
+            return fail(entry, error, text);
+        if (request_.rowByRow)
+            prepared_.erase(found);
+        return true;
+    }
+
+  private:
+    struct Prepared {
+        OdbcStatement statement;
+        std::string text;
+    };
+
+    bool fail(Prepared& entry, std::string* error, std::string* text) {
+        *error = binding_.firstDiagnostic(binding_.environment(), target_, entry.statement.get());
+        *text = entry.text;
+        binding_.fn().SQLFreeStmt(entry.statement.get(), sql::kResetParams);
+        return false;
+    }
+
+    std::string statementText(const std::string& key) const {
+        std::string names, marks;
+        for (std::size_t c = 0; c < columns_.size(); ++c) {
+            if (key[c] != '1')
+                continue;
+            names += (names.empty() ? "" : ",") +
+                     (request_.quoteNames ? quoteIdentifier(columns_[c].name, quote_) : columns_[c].name);
+            marks += marks.empty() ? "?" : ",?";
+        }
+        return "INSERT INTO " + quoteIdentifier(request_.targetTable, quote_) + " (" + names + ") VALUES (" + marks +
+               ")";
+    }
+
+    OdbcBinding& binding_;
+    SqlHdbc target_;
+    const std::vector<SourceColumn>& columns_;
+    const TableCopyRequest& request_;
+    std::string quote_;
+    std::vector<SqlSmallInt> types_;
+    std::map<std::string, Prepared> prepared_;
+};
+
+bool transactionsUsable(OdbcBinding& binding, SqlHdbc target) {
+    SqlUSmallInt capable = 0;
+    SqlSmallInt length = 0;
+    if (!sql::succeeded(binding.fn().SQLGetInfo(target, kInfoTxnCapable, &capable, sizeof capable, &length)) ||
+        capable == 0 || !binding.fn().SQLSetConnectOption)
+        return false;
+    return sql::succeeded(binding.fn().SQLSetConnectOption(target, sql::kAutocommit, sql::kAutocommitOff));
+}
+
+bool cancelled(const CopyProgress& progress) {
+    return progress.cancel && *progress.cancel;
+}
+
+void countRow(CopyProgress& progress, long rows) {
+    if (rows % kProgressStep == 0 && progress.rows)
+        progress.rows(rows);
+    dispatchWaitingMessage();
+}
+
+}  // namespace
+
+std::string numericParameterText(const std::string& value) {
+    return std::strtod(value.c_str(), nullptr) == 0.0 ? "0" : value;
+}
+
+TableCopyResult copyRows(OdbcBinding& binding,
+                         OdbcStatement& source,
+                         SqlHdbc target,
+                         const TableCopyRequest& request,
+                         CopyProgress& progress) {
+    TableCopyResult result;
+    std::vector<SourceColumn> columns;
+    if (!sql::succeeded(describeSourceColumns(binding, source, &columns))) {
+        result.outcome = CopyOutcome::SourceFailed;
+        result.message = source.errorText();
+        return result;
+    }
+    CopyErrorLog log(request.logPath);
+    if (!log.ok()) {
+        result.outcome = CopyOutcome::LogFailed;
+        result.message = request.logPath;
+        return result;
+    }
+    std::string quote = trimQuote(infoText(binding, target, sql::kInfoIdentifierQuoteChar));
+    RowInserter inserter(binding, target, columns, request, quote,
+                         storesNumbersAsDouble(lowered(dbmsName(binding, target))));
+    bool batches = !request.rowByRow && transactionsUsable(binding, target);
+    auto transact = [&](SqlUSmallInt what) {
+        return sql::succeeded(binding.fn().SQLTransact(binding.environment(), target, what));
+    };
+    std::vector<Row> batch;
+    bool batchFailed = false;
+    std::string error, text;
+    // Commits the batch; a batch that failed is rolled back and replayed a row at a time, each row
+    // committed alone, so the log names exactly the refused rows (and no driver that aborts the whole
+    // transaction on one error loses the good rows).
+    auto finishBatch = [&] {
+        if (batch.empty())
+            return;
+        if (!batchFailed && transact(sql::kCommit)) {
+            result.rowsCommitted += static_cast<long>(batch.size());
+            batch.clear();
+            return;
+        }
+        transact(sql::kRollback);
+        for (const Row& row : batch) {
+            if (inserter.insert(row, &error, &text) && transact(sql::kCommit)) {
+                ++result.rowsCommitted;
+                continue;
+            }
+            if (error.empty())
+                error = binding.firstDiagnostic(binding.environment(), target, nullptr);
+            log.add(error, row.number, "", text);
+            transact(sql::kRollback);
+        }
+        batch.clear();
+        batchFailed = false;
+    };
+
+    while (!cancelled(progress)) {
+        SqlReturn rc = source.fetch();
+        if (rc == sql::kNoData)
+            break;
+        if (!sql::succeeded(rc)) {
+            log.add(source.errorText(), result.rowsRead + 1, "", "");
+            break;
+        }
+        Row row;
+        row.number = ++result.rowsRead;
+        row.values.resize(columns.size());
+        for (std::size_t c = 0; c < columns.size(); ++c) {
+            ColumnText& value = row.values[c];
+            if (source.getText(static_cast<SqlUSmallInt>(c + 1), value) != sql::kSuccess)
+                log.add(source.errorText(), row.number, columns[c].name, value.text);
+            if (isNumericType(columns[c].sqlType) && !value.text.empty())
+                value.text = numericParameterText(value.text);
+        }
+        error.clear();
+        if (!batches) {
+            if (inserter.insert(row, &error, &text))
+                ++result.rowsCommitted;
+            else
+                log.add(error, row.number, "", text);
+        } else {
+            if (!batchFailed && !inserter.insert(row, &error, &text))
+                batchFailed = true;
+            batch.push_back(std::move(row));
+            if (batchFailed || static_cast<long>(batch.size()) >= request.batchRows)
+                finishBatch();
+        }
+        countRow(progress, result.rowsRead);
+    }
+    finishBatch();
+    if (batches)
+        binding.fn().SQLSetConnectOption(target, sql::kAutocommit, sql::kAutocommitOn);
+    result.errors = log.entries();
+    result.outcome = cancelled(progress) ? CopyOutcome::Canceled : CopyOutcome::Finished;
+    return result;
+}
+
+TableCopyResult copyTable(OdbcBinding& binding, void* owner, const TableCopyRequest& request, CopyProgress& progress) {
+    TableCopyResult result;
+    OdbcStatement source(binding, request.source);
+    if (!source.ok() || !sql::succeeded(source.execDirect(request.selectText))) {
+        result.outcome = CopyOutcome::SourceFailed;
+        result.message = source.errorText();
+        return result;
+    }
+    OdbcConnection target(binding);
+    SqlHdbc node = nullptr;
+    bool loginUsed = false;
+    if (!target.ok() ||
+        !sql::succeeded(connect(owner, request.targetSource, target.get(), &node, &loginUsed, false, 0, binding))) {
+        result.outcome = CopyOutcome::ConnectFailed;
+        result.message = binding.firstDiagnostic(binding.environment(), target.get(), nullptr);
+        return result;
+    }
+    if (request.createTable) {
+        OdbcStatement create(binding, target.get());
+        if (!create.ok()) {
+            result.outcome = CopyOutcome::TargetFailed;
+            result.message = create.errorText();
+            return result;
+        }
+        std::string quote = trimQuote(infoText(binding, target.get(), sql::kInfoIdentifierQuoteChar));
+        if (!sql::succeeded(create.execDirect(retargetQuotes(request.createText, quote)))) {
+            result.outcome = CopyOutcome::CreateFailed;
+            result.message = create.errorText();
+            return result;
+        }
+    }
+    return copyRows(binding, source, target.get(), request, progress);
+}
+
+bool writeHtmlResult(OdbcBinding& binding,
+                     OdbcStatement& source,
+                     const std::string& path,
+                     const std::string& title,
+                     CopyProgress& progress,
+                     long* rows) {
+    *rows = 0;
+    std::vector<SourceColumn> columns;
+    if (!sql::succeeded(describeSourceColumns(binding, source, &columns)))
+        return false;
+    files file(path.c_str(), 512);
+    if (!file.openFile(platform::kGenericRead | platform::kGenericWrite, platform::kShareRead | platform::kShareWrite,
+                       platform::kCreateAlways, platform::kFlagRandomAccess | platform::kAttributeNormal))
+        return false;
+    BufferedOutput out(file, 0);
+    // Windows-1250 text, as the table export writes it.
+    out.append(
+        "<HTML>\r\n<HEAD>\r\n<META http-equiv=\"content-type\" content=\"TEXT/HTML; charset=windows-1250\"><TITLE>");
+    appendHtmlEscaped(out, title.c_str());
+    out.append("</TITLE>\r\n</HEAD>\r\n<BODY>\r\n<TABLE border=\"1\" frame=box>\r\n<CAPTION>");
+    appendHtmlEscaped(out, path.c_str());
+    out.append("</CAPTION><TR>");
+    for (const SourceColumn& column : columns) {
+        out.append("<TH>");
+        appendHtmlEscaped(out, column.name.c_str());
+        out.append("</TH>");
+    }
+    out.append("</TR>\r\n");
+    ColumnText value;
+    while (out.ok() && !cancelled(progress) && sql::succeeded(source.fetch())) {
+        out.append("<TR>");
+        for (std::size_t c = 0; c < columns.size(); ++c) {
+            if (source.getText(static_cast<SqlUSmallInt>(c + 1), value) != sql::kSuccess)
+                break;
+            bool blank = value.text.find_first_not_of(' ') == std::string::npos;
+            bool plain = value.text.size() <= kPlainCellLimit;
+            out.append(plain ? "<TD>" : "<TD><PRE>");
+            if (blank && plain)
+                out.append("&nbsp;");
+            else
+                appendHtmlEscaped(out, value.text.c_str());
+            out.append(plain ? "</TD>" : "</PRE></TD>");
+        }
+        out.append("</TR>\r\n");
+        countRow(progress, ++*rows);
+    }
+    out.append("</TABLE>\r\n</BODY>\r\n</HTML>\r\n");
+    bool written = out.flush();
+    return file.closeFile() && written;
+}

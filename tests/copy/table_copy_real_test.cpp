@@ -1,0 +1,251 @@
+// Whole table copies between SQLite's and MariaDB's real drivers, read back with their own
+// command-line clients.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <functional>
+#include <map>
+
+#include "copy/create_table_text.h"
+#include "copy/table_copy.h"
+#include "odbc/data_sources.h"
+#include "tests/odbc/odbc_test_support.h"
+
+namespace {
+
+int owner = 0;
+
+#define REQUIRE_MARIADB()                \
+    if (!odbc_test::mariaDbConfigured()) \
+    GTEST_SKIP() << "no MariaDB server (run tools/test.sh)"
+
+// The output of a shell command.
+std::string run(const std::string& command) {
+    std::string out;
+    if (FILE* pipe = popen(command.c_str(), "r")) {
+        char buffer[4096];
+        while (std::size_t got = std::fread(buffer, 1, sizeof buffer, pipe))
+            out.append(buffer, got);
+        pclose(pipe);
+    }
+    return out;
+}
+
+std::string readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// The database file of the SQLite test data source, from the configuration the tests use.
+std::string sqliteFile() {
+    std::ifstream in(std::getenv("ODBCINI"));
+    bool inSection = false;
+    for (std::string line; std::getline(in, line);) {
+        if (!line.empty() && line[0] == '[')
+            inSection = line == std::string("[") + odbc_test::kSqliteDsn + "]";
+        else if (inSection && line.rfind("Database=", 0) == 0)
+            return line.substr(9);
+    }
+    return "";
+}
+
+// Runs `command` with `query` on its standard input, so that no quote of the query meets the shell.
+std::string runQuery(const std::string& command, const std::string& query) {
+    std::string path = testing::TempDir() + "quarrow_copy_query.sql";
+    std::ofstream(path, std::ios::binary) << query << ";\n";
+    return run(command + " < '" + path + "'");
+}
+
+std::string sqlite(const std::string& query) {
+    return runQuery("sqlite3 -batch -noheader -separator '|' '" + sqliteFile() + "'", query);
+}
+
+std::string mariadb(const std::string& query) {
+    return runQuery("mariadb --no-defaults --default-character-set=cp1250 --socket=" QUARROW_SOURCE_DIR
+                    "/build/mariadb/mysqld.sock -uroot -N -B quarrow",
+                    query);
+}
+
+class TableCopyReal : public testing::Test {
+  protected:
+    void SetUp() override {
+        if (!odbc_test::realOdbcConfigured())
+            GTEST_SKIP() << "no test ODBC configuration (run tools/test.sh)";
+        ASSERT_EQ(binding_.acquire(&owner), 1);
+        logPath_ = testing::TempDir() + "quarrow_copy_error.log";
+    }
+    void TearDown() override {
+        for (SqlHdbc connection : connections_)
+            binding_.freeConnection(connection);
+        binding_.release(&owner);
+        clearOdbcCredentials();
+    }
+
+    SqlHdbc open(const char* dsn) {
+        std::snprintf(odbcCredentials().user, OdbcCredentials::kSize, "%s", odbc_test::kMariaDbUser);
+        std::snprintf(odbcCredentials().password, OdbcCredentials::kSize, "%s", odbc_test::kMariaDbPassword);
+        SqlHdbc connection = nullptr;
+        EXPECT_EQ(binding_.allocConnection(&connection), sql::kSuccess);
+        connections_.push_back(connection);
+        SqlHdbc node = nullptr;
+        EXPECT_TRUE(sql::succeeded(connect(&owner, dsn, connection, &node, nullptr, false, 0, binding_)));
+        return connection;
+    }
+    // MariaDB keeps the accented letters in the tables the copy creates.
+    SqlHdbc openMariaDb() {
+        SqlHdbc connection = open(odbc_test::kMariaDbDsn);
+        exec(connection, "alter database quarrow character set utf8mb4");
+        return connection;
+    }
+    void exec(SqlHdbc connection, const std::string& text) {
+        OdbcStatement statement(binding_, connection);
+        ASSERT_TRUE(sql::succeeded(statement.execDirect(text))) << text << ": " << statement.errorText();
+    }
+    // The CREATE TABLE text the dialog would show for `select`, with text columns made long.
+    std::string createText(SqlHdbc source, const std::string& select, const std::string& target) {
+        OdbcStatement statement(binding_, source);
+        EXPECT_TRUE(sql::succeeded(statement.execDirect(select)));
+        std::vector<SourceColumn> columns;
+        EXPECT_TRUE(sql::succeeded(describeSourceColumns(binding_, statement, &columns)));
+        TypeMapping mapping = identityTypeMapping();
+        mapping.rows[4].second = "long varchar";  // text: MariaDB's TEXT holds 64 KB only
+        std::string text;
+        EXPECT_EQ(buildCreateTableText(columns, target, mapping, false, &text), CreateText::Built);
+        return text;
+    }
+    TableCopyRequest request(SqlHdbc source, const std::string& select, const char* dsn, const std::string& table) {
+        TableCopyRequest r;
+        r.source = source;
+        r.selectText = select;
+        r.targetSource = dsn;
+        r.targetTable = table;
+        r.logPath = logPath_;
+        return r;
+    }
+    TableCopyResult copy(const TableCopyRequest& r) {
+        CopyProgress progress;
+        progress.cancel = &cancel_;
+        if (cancelAt_)
+            progress.rows = [this](long rows) { cancel_ = rows >= cancelAt_; };
+        return copyTable(binding_, &owner, r, progress);
+    }
+
+    odbc_test::RecordingUi ui_;
+    OdbcBinding binding_{platformOdbcLibraryNames(), &ui_};
+    std::vector<SqlHdbc> connections_;
+    std::string logPath_;
+    volatile int cancel_ = 0;
+    long cancelAt_ = 0;
+};
+
+// The rows both directions carry: a 100 KB text, an all-NULL row, 12.34 in a DECIMAL(10,2), dates
+// and times, a quote inside a column name and accented text (Windows-1250 bytes).
+// (MariaDB's TEXT holds 64 KB: its source takes a MEDIUMTEXT.)
+const char kColumns[] =
+    "id integer, `na\"me` varchar(40), body %s, price decimal(10,2), born date, at time, "
+    "stamp timestamp NULL";
+std::string withBody(const char* type) {
+    char text[256];
+    std::snprintf(text, sizeof text, kColumns, type);
+    return text;
+}
+const char kAccented[] = "\xC1rv\xEDzt\xFBr\xF5 t\xFCk\xF6rf\xFAr\xF3g\xE9p";
+
+void fillSource(const std::function<void(const std::string&)>& exec, bool sqliteSource) {
+    std::string big =
+        sqliteSource ? "'HEAD' || hex(zeroblob(51198)) || 'TAIL'" : "concat('HEAD', repeat('0', 102396), 'TAIL')";
+    exec(std::string("insert into copy_src values (1, '") + kAccented + "', " + big +
+         ", 12.34, '2024-02-29', '12:34:56', '2024-02-29 23:59:58')");
+    exec("insert into copy_src values (null, null, null, null, null, null, null)");
+    exec("insert into copy_src values (3, 'plain', '', 0.5, '1999-12-31', '00:00:01', '2000-01-01 00:00:00')");
+}
+
+TEST_F(TableCopyReal, SqliteToMariaDbWithCreateTableKeepsEveryValueWhole) {
+    REQUIRE_MARIADB();
+    SqlHdbc source = open(odbc_test::kSqliteDsn);
+    openMariaDb();
+    exec(source, "drop table if exists copy_src");
+    std::string columns = withBody("text");
+    columns.replace(columns.find("`na\"me`"), 8, "\"na\"\"me\"");
+    exec(source, "create table copy_src (" + columns + ")");
+    fillSource([&](const std::string& text) { exec(source, text); }, true);
+    mariadb("drop table if exists copy_dst");
+
+    TableCopyRequest r = request(source, "select * from copy_src", odbc_test::kMariaDbDsn, "copy_dst");
+    r.createText = createText(source, r.selectText, r.targetTable);
+    r.createTable = true;
+    TableCopyResult result = copy(r);
+    ASSERT_EQ(result.outcome, CopyOutcome::Finished) << result.message << "\n" << r.createText;
+    EXPECT_EQ(result.rowsRead, 3);
+    EXPECT_EQ(result.rowsCommitted, 3);
+    EXPECT_EQ(result.errors, 0) << readFile(logPath_);
+    EXPECT_EQ(mariadb("select coalesce(id,'N'), coalesce(`na\"me`,'N'), length(body), left(body,4), right(body,4), "
+                      "price, born, at, stamp from copy_dst order by id"),
+              "N\tN\tNULL\tNULL\tNULL\tNULL\tNULL\tNULL\tNULL\n"
+              "1\t" +
+                  std::string(kAccented) +
+                  "\t102404\tHEAD\tTAIL\t12.34\t2024-02-29\t12:34:56\t2024-02-29 23:59:58\n"
+                  "3\tplain\tNULL\tNULL\tNULL\t0.50\t1999-12-31\t00:00:01\t2000-01-01 00:00:00\n");
+}
+
+TEST_F(TableCopyReal, MariaDbToSqliteKeepsEveryValueWhole) {
+    REQUIRE_MARIADB();
+    SqlHdbc source = openMariaDb();
+    exec(source, "drop table if exists copy_src");
+    exec(source, "create table copy_src (" + withBody("mediumtext") + ")");
+    fillSource([&](const std::string& text) { exec(source, text); }, false);
+    sqlite("drop table if exists copy_dst");
+
+    TableCopyRequest r = request(source, "select * from copy_src", odbc_test::kSqliteDsn, "copy_dst");
+    r.createText = createText(source, r.selectText, r.targetTable);
+    r.createTable = true;
+    TableCopyResult result = copy(r);
+    ASSERT_EQ(result.outcome, CopyOutcome::Finished) << result.message << "\n" << r.createText;
+    EXPECT_EQ(result.rowsCommitted, 3);
+    EXPECT_EQ(result.errors, 0) << readFile(logPath_);
+    EXPECT_EQ(sqlite("select coalesce(id,'N'), coalesce(\"na\"\"me\",'N'), length(body), substr(body,1,4), "
+                     "substr(body,-4), price, born, at, stamp from copy_dst order by id"),
+              "N|N|||||||\n"
+              "1|" +
+                  std::string(kAccented) +
+                  "|102404|HEAD|TAIL|12.34|2024-02-29|12:34:56|2024-02-29 23:59:58\n"
+                  "3|plain||||0.5|1999-12-31|00:00:01|2000-01-01 00:00:00\n");
+}
+
+// What each driver reports for the column types a copy meets: the type name the CREATE TABLE text
+// starts from, the ODBC 2 SQL type, the size and the decimal digits.
+TEST_F(TableCopyReal, EachDriversTypeNames) {
+    // SQLite describes DECIMAL(10,2) as VARCHAR(10); its declared type gives the scale back.
+    std::map<std::string, std::string> expected = {
+        {odbc_test::kSqliteDsn,
+         "a:INTEGER/4/10/0 b:smallint/5/6/0 c:varchar/12/30/0 d:char/12/4/0 e:TEXT/-1/65536/0 f:decimal/3/10/2 "
+         "g:numeric/3/8/3 h:float/8/54/0 i:double precision/8/54/0 j:date/9/10/0 k:time/10/8/0 "
+         "l:timestamp/11/32/0 m:datetime/11/32/0 n:bigint/-5/20/0 "},
+        {odbc_test::kMariaDbDsn,
+         "a:integer/4/10/0 b:smallint/5/5/0 c:varchar/12/30/0 d:char/1/4/0 e:text/-1/65535/0 f:decimal/3/10/2 "
+         "g:decimal/3/8/3 h:float/7/7/0 i:double/8/15/0 j:date/9/10/0 k:time/10/8/0 l:timestamp/11/19/0 "
+         "m:datetime/11/19/0 n:bigint/-5/20/0 "},
+    };
+    for (const auto& [dsn, types] : expected) {
+        if (dsn == odbc_test::kMariaDbDsn && !odbc_test::mariaDbConfigured())
+            continue;
+        SqlHdbc source = open(dsn.c_str());
+        exec(source, "drop table if exists copy_types");
+        exec(source,
+             "create table copy_types (a integer, b smallint, c varchar(30), d char(4), e text, f decimal(10,2), "
+             "g numeric(8,3), h float, i double precision, j date, k time, l timestamp NULL, m datetime, n bigint)");
+        OdbcStatement statement(binding_, source);
+        ASSERT_TRUE(sql::succeeded(statement.execDirect("select * from copy_types")));
+        std::vector<SourceColumn> columns;
+        ASSERT_TRUE(sql::succeeded(describeSourceColumns(binding_, statement, &columns)));
+        std::string seen;
+        for (const SourceColumn& c : columns)
+            seen += c.name + ":" + c.typeName + "/" + std::to_string(c.sqlType) + "/" + std::to_string(c.size) + "/" +
+                    std::to_string(c.digits) + " ";
+        EXPECT_EQ(seen, types) << dsn;
+    }
+}
+
+}  // namespace
