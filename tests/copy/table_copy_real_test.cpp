@@ -214,6 +214,126 @@ TEST_F(TableCopyReal, MariaDbToSqliteKeepsEveryValueWhole) {
                   "3|plain||||0.5|1999-12-31|00:00:01|2000-01-01 00:00:00\n");
 }
 
+// A source of `rows` rows (id, name) where row `duplicate` repeats the id of the row before it.
+void fillRows(const std::function<void(const std::string&)>& exec, int rows, int duplicate) {
+    exec("drop table if exists copy_rows");
+    exec("create table copy_rows (id integer, name varchar(20))");
+    for (int i = 1, id = 1; i <= rows; ++i, ++id) {
+        if (i == duplicate)
+            --id;
+        exec("insert into copy_rows values (" + std::to_string(id) + ", 'row " + std::to_string(i) + "')");
+    }
+}
+
+// A row the target refuses in the middle of a batch is logged alone and every other row arrives, into
+// either driver; a cancel keeps the rows already committed.
+TEST_F(TableCopyReal, ARefusedRowIsLoggedAndTheRestGoOnAndCancelKeepsCommittedRows) {
+    REQUIRE_MARIADB();
+    SqlHdbc sqliteSource = open(odbc_test::kSqliteDsn);
+    SqlHdbc mariaDbSource = openMariaDb();
+    struct Case {
+        SqlHdbc source;
+        const char* target;
+        std::function<std::string(const std::string&)> client;
+    } cases[] = {
+        {sqliteSource, odbc_test::kMariaDbDsn, mariadb},
+        {mariaDbSource, odbc_test::kSqliteDsn, sqlite},
+    };
+    for (const Case& c : cases) {
+        fillRows([&](const std::string& text) { exec(c.source, text); }, 25, 6);
+        c.client("drop table if exists copy_keyed");
+        c.client("create table copy_keyed (id integer primary key, name varchar(20))");
+        TableCopyRequest r = request(c.source, "select * from copy_rows", c.target, "copy_keyed");
+        r.batchRows = 4;
+        TableCopyResult result = copy(r);
+        EXPECT_EQ(result.outcome, CopyOutcome::Finished) << c.target;
+        EXPECT_EQ(result.rowsRead, 25);
+        EXPECT_EQ(result.rowsCommitted, 24);
+        EXPECT_EQ(result.errors, 1);
+        std::string log = readFile(logPath_);
+        EXPECT_NE(log.find("\r\n  6.record - 1.error - Field :  - Value : INSERT INTO "), std::string::npos) << log;
+        EXPECT_EQ(c.client("select count(*), min(name), max(id) from copy_keyed where name <> 'row 6'"),
+                  c.target == std::string(odbc_test::kSqliteDsn) ? "24|row 1|24\n" : "24\trow 1\t24\n");
+
+        c.client("delete from copy_keyed");
+        fillRows([&](const std::string& text) { exec(c.source, text); }, 100, 0);
+        cancelAt_ = 20;
+        cancel_ = 0;
+        result = copy(r);
+        cancelAt_ = 0;
+        cancel_ = 0;
+        EXPECT_EQ(result.outcome, CopyOutcome::Canceled);
+        EXPECT_EQ(result.rowsCommitted, 20);
+        EXPECT_EQ(c.client("select count(*) from copy_keyed"), "20\n");
+    }
+}
+
+// Runs that end before any row: each says why, and sends nothing.
+TEST_F(TableCopyReal, ARunThatCannotStartSaysWhy) {
+    SqlHdbc source = open(odbc_test::kSqliteDsn);
+    fillRows([&](const std::string& text) { exec(source, text); }, 3, 0);
+    sqlite("drop table if exists copy_none");
+    struct Case {
+        const char* target;
+        const char* createText;
+        std::string logPath;
+        CopyOutcome outcome;
+        const char* message;
+    } cases[] = {
+        {"QuarrowNoSuchSource", "", logPath_, CopyOutcome::ConnectFailed, "Data source name not found"},
+        {odbc_test::kSqliteDsn, "CREATE TABLE `copy_none` (", logPath_, CopyOutcome::CreateFailed, "incomplete input"},
+        {odbc_test::kSqliteDsn, "CREATE TABLE `copy_none` (`id` integer, `name` varchar(20))",
+         testing::TempDir() + "no-such-folder/error.log", CopyOutcome::LogFailed, "no-such-folder"},
+    };
+    for (const Case& c : cases) {
+        TableCopyRequest r = request(source, "select * from copy_rows", c.target, "copy_none");
+        r.createText = c.createText;
+        r.createTable = true;
+        r.logPath = c.logPath;
+        TableCopyResult result = copy(r);
+        EXPECT_EQ(result.outcome, c.outcome) << c.target << " " << c.createText;
+        EXPECT_NE(result.message.find(c.message), std::string::npos) << result.message;
+        EXPECT_EQ(result.rowsCommitted, 0);
+    }
+    EXPECT_EQ(sqlite("select count(*) from copy_none"), "0\n");
+}
+
+// The page parses, says its code page, and gives back each cell's text, markup characters included.
+TEST_F(TableCopyReal, TheHtmlPageReadsBackTheCells) {
+    SqlHdbc source = open(odbc_test::kSqliteDsn);
+    exec(source, "drop table if exists copy_html");
+    exec(source, "create table copy_html (\"a<b\" varchar(10), v text)");
+    exec(source, "insert into copy_html values ('<b>&x', '   ')");
+    exec(source, std::string("insert into copy_html values ('") + kAccented + "', '" + std::string(300, 'y') + "')");
+    OdbcStatement statement(binding_, source);
+    ASSERT_TRUE(sql::succeeded(statement.execDirect("select * from copy_html")));
+    std::string path = testing::TempDir() + "quarrow copy.html";
+    CopyProgress progress;
+    long rows = 0;
+    ASSERT_TRUE(writeHtmlResult(binding_, statement, path, "Title & <co>", progress, &rows));
+    EXPECT_EQ(rows, 2);
+    std::string page = readFile(path);
+    EXPECT_NE(page.find("charset=windows-1250"), std::string::npos);
+    EXPECT_NE(page.find("<TD><PRE>yyy"), std::string::npos);
+    std::string cells =
+        run("python3 -c \"import html.parser,sys\n"
+            "class P(html.parser.HTMLParser):\n"
+            " def handle_starttag(s,t,a):\n"
+            "  if t in('td','th'): sys.stdout.buffer.write(b'[')\n"
+            " def handle_data(s,d): sys.stdout.buffer.write(d.encode('cp1250'))\n"
+            "P().feed(open(sys.argv[1],encoding='cp1250').read())\" '" +
+            path + "'");
+    // (Python reads the page's line ends as "\n".)
+    ASSERT_NE(cells.find(path), std::string::npos) << cells;
+    EXPECT_EQ(cells.substr(0, 16), "\n\nTitle & <co>\n\n");
+    EXPECT_EQ(cells.substr(cells.find(path)), path + "[a<b[v\n[<b>&x[\xA0\n[" + std::string(kAccented) + "[" +
+                                                  std::string(300, 'y') +
+                                                  "\n\n\n\n");  // A file that cannot be made is refused.
+    OdbcStatement again(binding_, source);
+    ASSERT_TRUE(sql::succeeded(again.execDirect("select * from copy_html")));
+    EXPECT_FALSE(writeHtmlResult(binding_, again, testing::TempDir() + "no-such-folder/x.html", "", progress, &rows));
+}
+
 // What each driver reports for the column types a copy meets: the type name the CREATE TABLE text
 // starts from, the ODBC 2 SQL type, the size and the decimal digits.
 TEST_F(TableCopyReal, EachDriversTypeNames) {
