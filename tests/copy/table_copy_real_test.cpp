@@ -10,6 +10,8 @@
 
 #include "copy/create_table_text.h"
 #include "copy/table_copy.h"
+#include "copy/table_copy_report.h"
+#include "copy/table_copy_tables.h"
 #include "odbc/data_sources.h"
 #include "tests/odbc/odbc_test_support.h"
 
@@ -332,6 +334,84 @@ TEST_F(TableCopyReal, TheHtmlPageReadsBackTheCells) {
     OdbcStatement again(binding_, source);
     ASSERT_TRUE(sql::succeeded(again.execDirect("select * from copy_html")));
     EXPECT_FALSE(writeHtmlResult(binding_, again, testing::TempDir() + "no-such-folder/x.html", "", progress, &rows));
+}
+
+// Three tables into MariaDB under lower-case names; the third cannot be created there, which ends the
+// run after the two copied. The table list holds only the current database's tables and leaves views
+// unticked.
+TEST_F(TableCopyReal, ManyTablesCopyUntilOneFailsAndListOnlyTheCurrentDatabase) {
+    REQUIRE_MARIADB();
+    SqlHdbc source = open(odbc_test::kSqliteDsn);
+    SqlHdbc mariaDb = openMariaDb();
+    for (const char* table : {"Copy_T1", "Copy_T2", "Copy_T3"}) {
+        exec(source, std::string("drop table if exists ") + table);
+        exec(source, std::string("create table ") + table + " (id integer, name varchar(10))");
+        exec(source, std::string("insert into ") + table + " values (1, 'one'), (2, 'two')");
+        mariadb(std::string("drop table if exists ") + table);
+    }
+    mariadb("create table copy_t3 (kept integer)");
+    MultiTableCopyRequest r;
+    r.source = source;
+    r.tables = {"Copy_T1", "Copy_T2", "Copy_T3"};
+    r.targetSource = odbc_test::kMariaDbDsn;
+    r.logPath = logPath_;
+    CopyProgress progress;
+    std::vector<std::string> started;
+    std::vector<TableCopyRun> runs =
+        copyTables(binding_, &owner, r, progress, [&](const std::string& table) { started.push_back(table); });
+    ASSERT_EQ(runs.size(), 3u);
+    EXPECT_EQ(started, r.tables);
+    EXPECT_EQ(runs[0].result.rowsCommitted, 2);
+    EXPECT_EQ(runs[1].result.rowsCommitted, 2);
+    EXPECT_EQ(runs[2].result.outcome, CopyOutcome::CreateFailed);
+    EXPECT_NE(runs[2].result.message.find("already exists"), std::string::npos) << runs[2].result.message;
+    EXPECT_EQ(mariadb("select count(*) from copy_t1 union all select count(*) from copy_t2"), "2\n2\n");
+
+    exec(mariaDb, "create or replace view copy_view as select * from copy_t1");
+    std::vector<CopyTableEntry> tables;
+    ASSERT_TRUE(listCopyTables(binding_, mariaDb, &tables));
+    std::map<std::string, bool> checked;
+    for (const CopyTableEntry& t : tables)
+        checked[t.name] = t.checked;
+    EXPECT_EQ(checked.count("user"), 0u);  // the mysql database's
+    EXPECT_EQ(checked.count("copy_t1"), 1u);
+    EXPECT_TRUE(checked["copy_t1"]);
+    EXPECT_EQ(checked.count("copy_view"), 1u);
+    EXPECT_FALSE(checked["copy_view"]);
+    EXPECT_EQ(static_cast<int>(tables.size()),
+              std::stoi(mariadb("select count(*) from information_schema.tables where table_schema = 'quarrow'")));
+}
+
+// What the user hears at the end of each kind of run.
+TEST(TableCopyReport, EachEndingSaysItsOwnAndLoggedRowsOfferTheLog) {
+    struct Case {
+        CopyOutcome outcome;
+        int errors;
+        const char* warning;
+        const char* error;
+        bool asked;
+    } cases[] = {
+        {CopyOutcome::Finished, 0, "The table copy finished.", nullptr, false},
+        {CopyOutcome::Finished, 2, "The table copy finished.", nullptr, true},
+        {CopyOutcome::Canceled, 1, "The table copy canceled.\r\n20 rows were kept.", nullptr, true},
+        {CopyOutcome::ConnectFailed, 0, nullptr, "driver says no", false},
+        {CopyOutcome::CreateFailed, 0, nullptr, "driver says no", false},
+    };
+    for (const Case& c : cases) {
+        odbc_test::RecordingUi ui;
+        ui.answerYes = true;
+        TableCopyResult result;
+        result.outcome = c.outcome;
+        result.errors = c.errors;
+        result.rowsCommitted = 20;
+        result.message = "driver says no";
+        EXPECT_EQ(reportTableCopy(ui, &owner, result), c.asked);
+        EXPECT_EQ(ui.warnings, c.warning ? std::vector<std::string>{c.warning} : std::vector<std::string>{});
+        EXPECT_EQ(ui.errors, c.error ? std::vector<std::string>{c.error} : std::vector<std::string>{});
+        EXPECT_EQ(ui.questions.size(), c.errors > 0 ? 1u : 0u);
+    }
+    EXPECT_EQ(notepadCommand("C:\\Documents and Settings\\Temp\\Quarrow\\error.log"),
+              "notepad.exe \"C:\\Documents and Settings\\Temp\\Quarrow\\error.log\"");
 }
 
 // What each driver reports for the column types a copy meets: the type name the CREATE TABLE text
