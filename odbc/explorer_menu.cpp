@@ -2,6 +2,7 @@
 // commands behind them.
 #include <string>
 
+#include "copy/table_copy_dialog.h"
 #include "odbc/dbms_kind.h"
 #include "odbc/explorer_internal.h"
 #include "odbc/odbc_binding.h"
@@ -159,8 +160,15 @@ bool onMenuCommand(ExplorerState& state, UINT id) {
             flags.showSynonyms = !flags.showSynonyms;
             refreshSelectedSource(state);
             break;
+        // Table copy: the explorer waits to close until the dialog is gone, keeping the source connected.
+        case IDM_EXPLORER_COPY_TABLE:
+            if (ExplorerNode* node = selectedNode(state); node && node->connection) {
+                BusySection busy(state);
+                openCopyTableDialog(state.dialog, node->connection, node->name, "");
+            }
+            break;
         default:
-            break;  // copying, dropping and the server dialogs come with their own windows
+            break;  // dropping and the server dialogs come with their own windows
     }
     return true;
 }

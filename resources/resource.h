@@ -13,6 +13,7 @@
 #define IDM_CREATE_TABLE_OLD 40003
 #include "browse_ids.h"
 #include "commands_ids.h"
+#include "copy_ids.h"
 #include "edit_ids.h"
 #include "explorer_ids.h"
 #include "odbc_ids.h"
