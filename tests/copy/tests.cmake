@@ -5,3 +5,8 @@ if(NOT QUARROW_WIN32)
     target_sources(quarrow_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR}/table_copy_real_test.cpp)
 endif()
 target_link_libraries(quarrow_tests PRIVATE qcopy)
+# The dialog, under Wine.
+if(QUARROW_WIN32)
+    target_sources(quarrow_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR}/table_copy_dialog_test.cpp)
+    target_link_libraries(quarrow_tests PRIVATE qcopywin)
+endif()
