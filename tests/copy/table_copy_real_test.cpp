@@ -347,8 +347,9 @@ TEST_F(TableCopyReal, ManyTablesCopyUntilOneFailsAndListOnlyTheCurrentDatabase) 
         exec(source, std::string("drop table if exists ") + table);
         exec(source, std::string("create table ") + table + " (id integer, name varchar(10))");
         exec(source, std::string("insert into ") + table + " values (1, 'one'), (2, 'two')");
-        mariadb(std::string("drop table if exists ") + table);
     }
+    mariadb("drop view if exists copy_view");
+    mariadb("drop table if exists copy_t1, copy_t2, copy_t3");
     mariadb("create table copy_t3 (kept integer)");
     MultiTableCopyRequest r;
     r.source = source;
@@ -359,7 +360,7 @@ TEST_F(TableCopyReal, ManyTablesCopyUntilOneFailsAndListOnlyTheCurrentDatabase) 
     std::vector<std::string> started;
     std::vector<TableCopyRun> runs =
         copyTables(binding_, &owner, r, progress, [&](const std::string& table) { started.push_back(table); });
-    ASSERT_EQ(runs.size(), 3u);
+    ASSERT_EQ(runs.size(), 3u) << runs[0].table << ": " << runs[0].result.message;
     EXPECT_EQ(started, r.tables);
     EXPECT_EQ(runs[0].result.rowsCommitted, 2);
     EXPECT_EQ(runs[1].result.rowsCommitted, 2);
