@@ -12,6 +12,7 @@
 #include "copy/create_table_text.h"
 #include "copy/table_copy.h"
 #include "copy/table_copy_dialog.h"
+#include "copy/table_copy_dialog_parts.h"
 #include "copy/table_copy_log.h"
 #include "copy/table_copy_report.h"
 #include "copy/table_copy_tables.h"
@@ -22,15 +23,9 @@ namespace {
 
 const char kHtmlEntry[] = " Save to HTML";
 
-struct CopyTableDialog {
-    SqlHdbc source = nullptr;
-    std::string sourceName;
+struct CopyTableDialog : CopyDialogState {
     std::string table;
     std::string sourceQuote;
-    TypeMapping mapping = identityTypeMapping();
-    ProgressJob job;
-    bool running = false;
-    HWND dialog = nullptr;
 };
 
 CopyTableDialog* openDialog = nullptr;
@@ -38,21 +33,6 @@ std::string lastHtmlFolder = "C:\\";
 
 bool htmlChosen(HWND dialog) {
     return SendDlgItemMessageA(dialog, IDC_COPY_DESTINATIONS, CB_GETCURSEL, 0, 0) == 0;
-}
-
-void fillMappingList(HWND dialog, const CopyTableDialog& state) {
-    SendDlgItemMessageA(dialog, IDC_COPY_MAPPING, LB_RESETCONTENT, 0, 0);
-    for (const auto& [input, output] : state.mapping.rows)
-        SendDlgItemMessageA(dialog, IDC_COPY_MAPPING, LB_ADDSTRING, 0,
-                            reinterpret_cast<LPARAM>(mappingRowText(input, output).c_str()));
-}
-
-void fillTypeLists(HWND dialog, CopyTableDialog& state) {
-    state.mapping = identityTypeMapping();
-    fillMappingList(dialog, state);
-    SendDlgItemMessageA(dialog, IDC_COPY_FIELD_TYPES, LB_RESETCONTENT, 0, 0);
-    for (const std::string& name : fieldTypeNames())
-        SendDlgItemMessageA(dialog, IDC_COPY_FIELD_TYPES, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
 }
 
 // The CREATE TABLE text for the current SELECT text and target name, into edit 110.
@@ -89,17 +69,6 @@ void showDestination(HWND dialog, bool html) {
     ShowWindow(GetDlgItem(dialog, IDC_COPY_TARGET), html ? SW_HIDE : SW_SHOW);
 }
 
-void changeMapping(HWND dialog, CopyTableDialog& state) {
-    LRESULT row = SendDlgItemMessageA(dialog, IDC_COPY_MAPPING, LB_GETCURSEL, 0, 0);
-    std::string type = listSelectedText(dialog, IDC_COPY_FIELD_TYPES);
-    if (row < 0 || row >= static_cast<LRESULT>(state.mapping.rows.size()) || type.empty())
-        return;
-    state.mapping.rows[static_cast<std::size_t>(row)].second = type;
-    fillMappingList(dialog, state);
-    SendDlgItemMessageA(dialog, IDC_COPY_MAPPING, LB_SETCURSEL, static_cast<WPARAM>(row), 0);
-    rebuildCreateText(dialog, state);
-}
-
 bool confirmOverwrite(HWND dialog, const std::string& path) {
     return !platform::fileExists(path.c_str()) ||
            MessageBoxA(dialog, "The file already exist, continue ?", "Warning", MB_OKCANCEL | MB_TASKMODAL) == IDOK;
@@ -118,14 +87,9 @@ const int kInputs[] = {IDC_COPY_MAPPING, IDC_COPY_FIELD_TYPES, IDC_COPY_SELECT, 
                        IDC_COPY_SOURCE,  IDC_COPY_TARGET,      IDC_COPY_TABLES, IDC_COPY_DESTINATIONS,
                        IDC_COPY_FILE,    IDC_COPY_CHOOSE_FILE};
 
-void openLog(const std::string& path) {
-    if (WinExec(notepadCommand(path).c_str(), SW_SHOWNORMAL) <= 31)
-        warningBox("Can't load the notepad.exe.");
-}
-
 // The run under PROGRESS2: the page or the rows, then what the user is told.
 int runTableCopy(ProgressJob* job) {
-    auto& state = *static_cast<CopyTableDialog*>(job->parameter);
+    auto& state = static_cast<CopyTableDialog&>(*static_cast<CopyDialogState*>(job->parameter));
     HWND dialog = state.dialog;
     CopyProgress progress;
     progress.cancel = &job->cancel;
@@ -153,7 +117,7 @@ int runTableCopy(ProgressJob* job) {
     TableCopyResult result = copyTable(binding, dialog, request, progress);
     setItemText(dialog, IDC_COPY_STATUS, "");
     if (reportTableCopy(binding.ui(), dialog, result))
-        openLog(request.logPath);
+        openErrorLog(request.logPath);
     return 1;
 }
 
@@ -166,40 +130,17 @@ void startCopy(HWND dialog, CopyTableDialog& state) {
         return;
     if (htmlChosen(dialog) && !confirmOverwrite(dialog, itemText(dialog, IDC_COPY_FILE)))
         return;
-    state.running = true;
-    enableItem(dialog, IDOK, false);
-    for (int id : kInputs)
-        enableItem(dialog, id, false);
-    setProgressTitle(state.job, "Table copy ...");
-    state.job.parameter = &state;
-    state.job.run = runTableCopy;
-    runProgressDialog(reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(dialog, GWLP_HINSTANCE)), dialog, &state.job);
-    for (int id : kInputs)
-        enableItem(dialog, id, id != IDC_COPY_SOURCE);
+    runCopyJob(dialog, state, runTableCopy, kInputs, static_cast<int>(sizeof kInputs / sizeof kInputs[0]));
     showDestination(dialog, htmlChosen(dialog));
-    enableItem(dialog, IDOK, true);
-    state.running = false;
 }
 
 void initialise(HWND dialog, CopyTableDialog& state) {
     state.dialog = dialog;
     OdbcBinding& binding = odbcBinding();
-    char quote[8] = {};
-    SqlSmallInt length = 0;
-    binding.fn().SQLGetInfo(state.source, sql::kInfoIdentifierQuoteChar, quote, sizeof quote, &length);
-    state.sourceQuote = trimQuote(quote);
+    state.sourceQuote = identifierQuote(state.source);
     setItemChecked(dialog, IDC_COPY_CREATE_CHECK, true);
     setItemText(dialog, IDC_COPY_SOURCE, state.sourceName.c_str());
-    SendDlgItemMessageA(dialog, IDC_COPY_DESTINATIONS, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(kHtmlEntry));
-    enumerateDataSources(
-        binding.environment(),
-        [dialog](const char* name, const char*) {
-            std::string trimmed = trimQuote(name);
-            SendDlgItemMessageA(dialog, IDC_COPY_DESTINATIONS, CB_ADDSTRING, 0,
-                                reinterpret_cast<LPARAM>(trimmed.c_str()));
-        },
-        binding);
-    SendDlgItemMessageA(dialog, IDC_COPY_DESTINATIONS, CB_SETCURSEL, 0, 0);
+    fillDestinations(dialog, kHtmlEntry);
     std::vector<CopyTableEntry> tables;
     if (!listCopyTables(binding, state.source, &tables))
         binding.reportError(binding.environment(), state.source, nullptr, dialog);
@@ -255,8 +196,8 @@ INT_PTR handleCopyTable(HWND dialog, CopyTableDialog& state, UINT message, WPARA
                         rebuildCreateText(dialog, state);
                     return TRUE;
                 case IDC_COPY_FIELD_TYPES:
-                    if (HIWORD(wParam) == LBN_DBLCLK)
-                        changeMapping(dialog, state);
+                    if (HIWORD(wParam) == LBN_DBLCLK && changeMapping(dialog, state))
+                        rebuildCreateText(dialog, state);
                     return TRUE;
                 default:
                     return FALSE;
@@ -276,14 +217,12 @@ void openCopyTableDialog(void* owner, SqlHdbc source, const std::string& sourceN
     state.sourceName = sourceName;
     state.table = table;
     openDialog = &state;
+    registerCopyDialog(&state);
     HWND window = static_cast<HWND>(owner);
     HINSTANCE instance =
         window ? reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(window, GWLP_HINSTANCE)) : GetModuleHandleA(nullptr);
     DialogBoxParamA(instance, "COPYTABLE", window, boundDialogProc<CopyTableDialog, handleCopyTable>,
                     reinterpret_cast<LPARAM>(&state));
+    unregisterCopyDialog(&state);
     openDialog = nullptr;
-}
-
-bool tableCopyRunning() {
-    return openDialog && openDialog->running;
 }

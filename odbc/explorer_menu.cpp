@@ -167,6 +167,12 @@ bool onMenuCommand(ExplorerState& state, UINT id) {
                 openCopyTableDialog(state.dialog, node->connection, node->name, "");
             }
             break;
+        case IDM_EXPLORER_COPY_TABLE2:
+            if (ExplorerNode* node = selectedNode(state); node && node->connection) {
+                BusySection busy(state);
+                openCopyTablesDialog(state.dialog, node->connection, node->name);
+            }
+            break;
         default:
             break;  // dropping and the server dialogs come with their own windows
     }

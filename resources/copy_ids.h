@@ -21,3 +21,8 @@
 #define IDC_COPY_CHOOSE_FILE 118
 #define IDC_COPY_FILE 119
 #define IDC_COPY_CREATE_CHECK 120
+// COPYTABLE2 besides the ids above: the lower-case check box and the list's three buttons.
+#define IDC_COPY_LOWERCASE_CHECK 121
+#define IDC_COPY_INVERT 167
+#define IDC_COPY_CHECK_ALL 168
+#define IDC_COPY_CLEAR_ALL 169

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -116,6 +118,57 @@ TEST_F(TableCopyDialog, ShowsTheTableWritesThePageAndCopiesIntoMariaDb) {
     count.getText(2, name);
     EXPECT_EQ(rows.text, "3");
     EXPECT_EQ(name.text, "two");
+}
+
+// Three ticked tables into MariaDB: the third cannot be created there, which is told and ends the run;
+// the first two arrive. A view starts unticked; "-", "+" and "I" set every tick.
+TEST_F(TableCopyDialog, CopiesTickedTablesUntilOneFails) {
+    if (!odbc_test::mariaDbConfigured())
+        GTEST_SKIP() << "no MariaDB server (run tools/test.sh)";
+    for (const char* table : {"copy2_t1", "copy2_t2", "copy2_t3"}) {
+        exec(source_.get(), (std::string("drop table if exists ") + table).c_str());
+        exec(source_.get(), (std::string("create table ") + table + " (id integer)").c_str());
+        exec(source_.get(), (std::string("insert into ") + table + " values (1), (2)").c_str());
+    }
+    exec(source_.get(), "create view if not exists copy2_view as select * from copy2_t1");
+    target_ = connectTo(odbc_test::kMariaDbDsn);
+    exec(target_.get(), "drop table if exists copy2_t1, copy2_t2, copy2_t3");
+    exec(target_.get(), "create table copy2_t3 (kept integer)");
+    bool shown = harness::runDialog(
+        [&] { openCopyTablesDialog(nullptr, source_.get(), odbc_test::kSqliteDsn); },
+        [&](HWND dialog) {
+            HWND list = GetDlgItem(dialog, IDC_COPY_TABLES);
+            auto row = [&](const char* name) {
+                LVFINDINFOA find = {};
+                find.flags = LVFI_STRING;
+                find.psz = name;
+                return static_cast<int>(
+                    SendMessageA(list, LVM_FINDITEMA, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&find)));
+            };
+            ASSERT_GE(row("copy2_view"), 0);
+            EXPECT_FALSE(ListView_GetCheckState(list, row("copy2_view")));
+            EXPECT_TRUE(ListView_GetCheckState(list, row("copy2_t1")));
+            harness::click(dialog, IDC_COPY_CHECK_ALL);
+            EXPECT_TRUE(ListView_GetCheckState(list, row("copy2_view")));
+            harness::click(dialog, IDC_COPY_INVERT);
+            EXPECT_FALSE(ListView_GetCheckState(list, row("copy2_t1")));
+            harness::click(dialog, IDC_COPY_CLEAR_ALL);
+            for (const char* table : {"copy2_t1", "copy2_t2", "copy2_t3"})
+                ListView_SetCheckState(list, row(table), TRUE);
+            SendDlgItemMessageA(dialog, IDC_COPY_DESTINATIONS, CB_SELECTSTRING, static_cast<WPARAM>(-1),
+                                reinterpret_cast<LPARAM>(odbc_test::kMariaDbDsn));
+            harness::click(dialog, IDOK);
+        });
+    ASSERT_TRUE(shown) << "COPYTABLE2 did not open";
+    ASSERT_EQ(ui_.errors.size(), 1u);
+    EXPECT_NE(ui_.errors[0].find("'copy2_t3' already exists"), std::string::npos) << ui_.errors[0];
+    OdbcStatement count(odbcBinding(), target_.get());
+    ASSERT_TRUE(
+        sql::succeeded(count.execDirect("select (select count(*) from copy2_t1) + (select count(*) from copy2_t2)")));
+    ASSERT_TRUE(sql::succeeded(count.fetch()));
+    ColumnText rows;
+    count.getText(1, rows);
+    EXPECT_EQ(rows.text, "4");
 }
 
 }  // namespace
