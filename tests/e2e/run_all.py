@@ -6,6 +6,7 @@ import struct
 import sys
 
 import commands_e2e
+import copy_e2e
 import e2e
 import edit_cases
 import explorer_e2e
@@ -83,7 +84,7 @@ CASES = [
     ("MainWindowOpensAndEscapeEndsIt", main_window_opens_and_escape_ends_it),
     ("AboutBoxOpensFromTheMenuByKeys", about_box_opens_from_the_menu_by_keys),
     ("TableWindowOpensFromTheCommandLineAndMovesByKeys", table_window_opens_from_the_command_line_and_moves_by_keys),
-] + edit_cases.CASES + commands_e2e.CASES + explorer_e2e.CASES
+] + edit_cases.CASES + commands_e2e.CASES + explorer_e2e.CASES + copy_e2e.CASES
 
 if __name__ == "__main__":
     sys.exit(1 if e2e.run_cases(CASES, sys.argv[1]) else 0)
