@@ -103,7 +103,7 @@ class TableCopyReal : public testing::Test {
     }
     void exec(SqlHdbc connection, const std::string& text) {
         OdbcStatement statement(binding_, connection);
-        ASSERT_TRUE(sql::succeeded(statement.execDirect(text))) << text << ": " << statement.errorText();
+        ASSERT_TRUE(sql::succeeded(statement.execDirect(text))) << text.substr(0, 200) << ": " << statement.errorText();
     }
     // The CREATE TABLE text the dialog would show for `select`, with text columns made long.
     std::string createText(SqlHdbc source, const std::string& select, const std::string& target) {
@@ -214,6 +214,27 @@ TEST_F(TableCopyReal, MariaDbToSqliteKeepsEveryValueWhole) {
                   std::string(kAccented) +
                   "|102404|HEAD|TAIL|12.34|2024-02-29|12:34:56|2024-02-29 23:59:58\n"
                   "3|plain||||0.5|1999-12-31|00:00:01|2000-01-01 00:00:00\n");
+}
+
+// An INSERT naming 1,000 columns of 64-character names is longer than 65,535 bytes: it is sent whole.
+TEST_F(TableCopyReal, AStatementOfManyLongNamesIsSentWhole) {
+    REQUIRE_MARIADB();
+    SqlHdbc source = openMariaDb();
+    // (A MariaDB table cannot hold such names; a SELECT can.)
+    std::string columns, select = "select ";
+    for (int i = 1; i <= 1000; ++i) {
+        char name[8];
+        std::snprintf(name, sizeof name, "c%04d_", i);
+        std::string column = name + std::string(58, 'x');
+        columns += (i > 1 ? ", " : "") + column + " integer";
+        select += (i > 1 ? ", 7 as " : "7 as ") + column;
+    }
+    sqlite("drop table if exists copy_wide");
+    sqlite("create table copy_wide (" + columns + ")");
+    TableCopyResult result = copy(request(source, select, odbc_test::kSqliteDsn, "copy_wide"));
+    EXPECT_EQ(result.rowsCommitted, 1) << readFile(logPath_).substr(0, 300);
+    EXPECT_EQ(sqlite("select c0001_" + std::string(58, 'x') + ", c1000_" + std::string(58, 'x') + " from copy_wide"),
+              "7|7\n");
 }
 
 // A source of `rows` rows (id, name) where row `duplicate` repeats the id of the row before it.
