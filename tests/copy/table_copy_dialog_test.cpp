@@ -91,6 +91,17 @@ TEST_F(TableCopyDialog, ShowsTheTableWritesThePageAndCopiesIntoMariaDb) {
             EXPECT_TRUE(controlShown(GetDlgItem(dialog, IDC_COPY_FILE)));
             EXPECT_EQ(SendDlgItemMessageA(dialog, IDC_COPY_MAPPING, LB_GETCOUNT, 0, 0), 26);
             harness::setText(dialog, IDC_COPY_FILE, page);
+            // A page that exists is overwritten only when the user says so.
+            std::ofstream(page) << "kept";
+            {
+                harness::BoxCatcher boxes(dialog, IDCANCEL);
+                harness::click(dialog, IDOK);
+                EXPECT_EQ(boxes.texts(), std::vector<std::string>{"The file already exist, continue ?"});
+            }
+            std::ifstream kept(page);
+            EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), std::istreambuf_iterator<char>()), "kept");
+            kept.close();
+            harness::BoxCatcher boxes(dialog, IDOK);
             harness::click(dialog, IDOK);
             EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dialog, IDOK)));
             if (!mariaDb)
