@@ -226,6 +226,7 @@ TableCopyResult copyRows(OdbcBinding& binding,
         }
         transact(sql::kRollback);
         for (const Row& row : batch) {
+            error.clear();
             if (inserter.insert(row, &error, &text) && transact(sql::kCommit)) {
                 ++result.rowsCommitted;
                 continue;
