@@ -213,6 +213,15 @@ TableCopyResult copyRows(OdbcBinding& binding,
     std::vector<Row> batch;
     bool batchFailed = false;
     std::string error, text;
+    bool boxShown = false;
+    // A refused row is logged; the first one of the run is also shown, once, not a box per row.
+    auto logRefused = [&](const Row& row) {
+        if (!boxShown) {
+            boxShown = true;
+            binding.ui().odbcError(progress.owner, error.c_str());
+        }
+        log.add(error, row.number, "", text);
+    };
     // Commits the batch; a batch that failed is rolled back and replayed a row at a time, each row
     // committed alone, so the log names exactly the refused rows (and no driver that aborts the whole
     // transaction on one error loses the good rows).
@@ -233,7 +242,7 @@ TableCopyResult copyRows(OdbcBinding& binding,
             }
             if (error.empty())
                 error = binding.firstDiagnostic(binding.environment(), target, nullptr);
-            log.add(error, row.number, "", text);
+            logRefused(row);
             transact(sql::kRollback);
         }
         batch.clear();
@@ -263,7 +272,7 @@ TableCopyResult copyRows(OdbcBinding& binding,
             if (inserter.insert(row, &error, &text))
                 ++result.rowsCommitted;
             else
-                log.add(error, row.number, "", text);
+                logRefused(row);
         } else {
             if (!batchFailed && !inserter.insert(row, &error, &text))
                 batchFailed = true;

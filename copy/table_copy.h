@@ -41,10 +41,12 @@ struct TableCopyResult {
 };
 
 // What a run tells its window: the row count every 10 rows, and whether the user asked to stop
-// (read before each row).
+// (read before each row). The first row the target refuses is shown in the "ODBC error" box owned by
+// `owner`; every refused row goes to the log.
 struct CopyProgress {
     std::function<void(long rows)> rows;
     const volatile int* cancel = nullptr;
+    void* owner = nullptr;
 };
 
 // Connects to the target, runs the CREATE TABLE text when asked, and copies the rows of the SELECT.

@@ -89,6 +89,7 @@ int runCopyTables(ProgressJob* job) {
     std::string current;
     CopyProgress progress;
     progress.cancel = &job->cancel;
+    progress.owner = dialog;
     progress.rows = [dialog, &current](long rows) {
         char text[320];
         std::snprintf(text, sizeof text, "%s - %ld", current.c_str(), rows);

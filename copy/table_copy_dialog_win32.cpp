@@ -93,6 +93,7 @@ int runTableCopy(ProgressJob* job) {
     HWND dialog = state.dialog;
     CopyProgress progress;
     progress.cancel = &job->cancel;
+    progress.owner = dialog;
     progress.rows = [dialog](long rows) { setItemText(dialog, IDC_COPY_STATUS, std::to_string(rows).c_str()); };
     OdbcBinding& binding = odbcBinding();
     if (htmlChosen(dialog)) {

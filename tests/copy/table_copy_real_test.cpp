@@ -237,6 +237,25 @@ TEST_F(TableCopyReal, AStatementOfManyLongNamesIsSentWhole) {
               "7|7\n");
 }
 
+// Rows naming a column the target lacks are logged, the first also shown once in the "ODBC error" box
+// (not a box per row), and a row without that column's value still arrives.
+TEST_F(TableCopyReal, TheFirstRefusedRowIsShownOnceAndEveryOneLogged) {
+    REQUIRE_MARIADB();
+    SqlHdbc source = openMariaDb();
+    exec(source, "drop table if exists copy_narrow");
+    exec(source, "create table copy_narrow (id integer, name varchar(10))");
+    exec(source, "insert into copy_narrow values (1, 'a'), (2, null), (3, 'c')");
+    sqlite("drop table if exists copy_narrow");
+    sqlite("create table copy_narrow (id integer)");
+    TableCopyResult result =
+        copy(request(source, "select * from copy_narrow order by id", odbc_test::kSqliteDsn, "copy_narrow"));
+    EXPECT_EQ(result.rowsCommitted, 1);
+    EXPECT_EQ(result.errors, 2);
+    ASSERT_EQ(ui_.errors.size(), 1u);
+    EXPECT_NE(ui_.errors[0].find("no column named name"), std::string::npos) << ui_.errors[0];
+    EXPECT_EQ(sqlite("select id from copy_narrow"), "2\n");
+}
+
 // A source of `rows` rows (id, name) where row `duplicate` repeats the id of the row before it.
 void fillRows(const std::function<void(const std::string&)>& exec, int rows, int duplicate) {
     exec("drop table if exists copy_rows");
