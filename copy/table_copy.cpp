@@ -21,6 +21,10 @@ constexpr SqlUSmallInt kInfoTxnCapable = 46;
 constexpr long kProgressStep = 10;
 constexpr std::size_t kPlainCellLimit = 255;
 constexpr std::size_t kPreparedLimit = 64;
+// SQL_ATTR_PARAMSET_SIZE: rows per execute.
+constexpr SqlInteger kAttrParamsetSize = 22;
+// The most bytes one array execute holds: a run of long values goes in several.
+constexpr std::size_t kArrayBytes = 4 << 20;
 
 bool isNumericType(SqlSmallInt type) {
     return type == sql::kNumeric || type == sql::kDecimal || type == sql::kFloat || type == sql::kReal ||
@@ -82,28 +86,23 @@ class RowInserter {
             types_.push_back(asDouble && isNumericType(column.sqlType) ? sql::kDouble : parameterType(column.sqlType));
     }
 
-    // Inserts `row`; on failure `error` receives the driver's message and `text` the statement.
-    bool insert(const Row& row, std::string* error, std::string* text) {
+    // The row's set of non-empty columns, one '1' or '0' per column; a row without values still is a
+    // row, sent with every column NULL.
+    std::string keyOf(const Row& row) const {
         std::string key(columns_.size(), '0');
         for (std::size_t c = 0; c < columns_.size(); ++c)
             key[c] = row.values[c].text.empty() ? '0' : '1';
-        // A row without values still is a row: all its columns go as NULL.
         if (key.find('1') == std::string::npos)
             key.assign(columns_.size(), '1');
-        auto found = prepared_.find(key);
-        if (found == prepared_.end() || request_.rowByRow) {
-            if (prepared_.size() >= kPreparedLimit)
-                prepared_.clear();
-            Prepared entry{OdbcStatement(binding_, target_), statementText(key)};
-            SqlReturn rc = entry.statement.prepare(entry.text);
-            if (!sql::succeeded(rc)) {
-                *error = entry.statement.errorText();
-                *text = entry.text;
-                return false;
-            }
-            found = prepared_.insert_or_assign(key, std::move(entry)).first;
-        }
-        Prepared& entry = found->second;
+        return key;
+    }
+
+    // Inserts `row`; on failure `error` receives the driver's message and `text` the statement.
+    bool insert(const Row& row, std::string* error, std::string* text) {
+        std::string key = keyOf(row);
+        Prepared* entry = preparedFor(key, error, text);
+        if (!entry)
+            return false;
         std::vector<SqlLen> indicators(columns_.size());
         SqlUSmallInt parameter = 0;
         for (std::size_t c = 0; c < columns_.size(); ++c) {
@@ -113,23 +112,91 @@ class RowInserter {
             indicators[c] = value.empty() ? sql::kNullData : static_cast<SqlLen>(value.size());
             SqlULen size = std::max<SqlULen>({columns_[c].size, value.size(), 1});
             SqlReturn rc = binding_.fn().SQLBindParameter(
-                entry.statement.get(), ++parameter, sql::kParamInput, sql::kCChar, types_[c], size, columns_[c].digits,
+                entry->statement.get(), ++parameter, sql::kParamInput, sql::kCChar, types_[c], size, columns_[c].digits,
                 const_cast<char*>(value.c_str()), static_cast<SqlLen>(value.size()), &indicators[c]);
             if (!sql::succeeded(rc))
-                return fail(entry, error, text);
+                return fail(*entry, error, text);
         }
-        if (!sql::succeeded(entry.statement.execute()))
-            return fail(entry, error, text);
+        if (!sql::succeeded(entry->statement.execute()))
+            return fail(*entry, error, text);
         if (request_.rowByRow)
-            prepared_.erase(found);
+            prepared_.erase(key);
         return true;
     }
+
+    // Inserts rows [begin, end) of `rows`, which share one set of non-empty columns, in one execute
+    // with parameter arrays (column-wise, each value in a slot as wide as the run's longest). False
+    // when the driver refused it (see arraysRefused) or a row failed; which row is left to a replay.
+    bool insertArray(const std::vector<Row>& rows,
+                     std::size_t begin,
+                     std::size_t end,
+                     std::string* error,
+                     std::string* text) {
+        std::string key = keyOf(rows[begin]);
+        Prepared* entry = preparedFor(key, error, text);
+        if (!entry)
+            return false;
+        SqlULen count = end - begin;
+        SqlHstmt statement = entry->statement.get();
+        if (!sql::succeeded(
+                binding_.fn().SQLSetStmtAttr(statement, kAttrParamsetSize, reinterpret_cast<SqlPointer>(count), 0))) {
+            arraysRefused_ = true;
+            return false;
+        }
+        std::vector<std::vector<char>> slots(columns_.size());
+        std::vector<std::vector<SqlLen>> indicators(columns_.size());
+        SqlUSmallInt parameter = 0;
+        bool bound = true;
+        for (std::size_t c = 0; c < columns_.size() && bound; ++c) {
+            if (key[c] != '1')
+                continue;
+            std::size_t width = 1;
+            for (std::size_t r = begin; r < end; ++r)
+                width = std::max(width, rows[r].values[c].text.size() + 1);
+            slots[c].assign(width * count, '\0');
+            indicators[c].resize(count);
+            for (std::size_t r = begin; r < end; ++r) {
+                const std::string& value = rows[r].values[c].text;
+                value.copy(slots[c].data() + (r - begin) * width, value.size());
+                indicators[c][r - begin] = value.empty() ? sql::kNullData : static_cast<SqlLen>(value.size());
+            }
+            SqlULen size = std::max<SqlULen>(columns_[c].size, width - 1);
+            bound = sql::succeeded(binding_.fn().SQLBindParameter(
+                statement, ++parameter, sql::kParamInput, sql::kCChar, types_[c], std::max<SqlULen>(size, 1),
+                columns_[c].digits, slots[c].data(), static_cast<SqlLen>(width), indicators[c].data()));
+        }
+        bool done = bound && sql::succeeded(entry->statement.execute());
+        if (!done)
+            fail(*entry, error, text);
+        // The statement serves single rows again, and the slots go away with this call.
+        binding_.fn().SQLSetStmtAttr(statement, kAttrParamsetSize, reinterpret_cast<SqlPointer>(SqlULen{1}), 0);
+        binding_.fn().SQLFreeStmt(statement, sql::kResetParams);
+        return done;
+    }
+
+    // Whether the driver refused parameter arrays; rows then go one by one.
+    bool arraysRefused() const { return arraysRefused_; }
 
   private:
     struct Prepared {
         OdbcStatement statement;
         std::string text;
     };
+
+    Prepared* preparedFor(const std::string& key, std::string* error, std::string* text) {
+        auto found = prepared_.find(key);
+        if (found != prepared_.end() && !request_.rowByRow)
+            return &found->second;
+        if (prepared_.size() >= kPreparedLimit)
+            prepared_.clear();
+        Prepared entry{OdbcStatement(binding_, target_), statementText(key)};
+        if (!sql::succeeded(entry.statement.prepare(entry.text))) {
+            *error = entry.statement.errorText();
+            *text = entry.text;
+            return nullptr;
+        }
+        return &prepared_.insert_or_assign(key, std::move(entry)).first->second;
+    }
 
     bool fail(Prepared& entry, std::string* error, std::string* text) {
         *error = binding_.firstDiagnostic(binding_.environment(), target_, entry.statement.get());
@@ -158,6 +225,7 @@ class RowInserter {
     std::string quote_;
     std::vector<SqlSmallInt> types_;
     std::map<std::string, Prepared> prepared_;
+    bool arraysRefused_ = false;
 };
 
 bool transactionsUsable(OdbcBinding& binding, SqlHdbc target) {
@@ -211,7 +279,6 @@ TableCopyResult copyRows(OdbcBinding& binding,
         return sql::succeeded(binding.fn().SQLTransact(binding.environment(), target, what));
     };
     std::vector<Row> batch;
-    bool batchFailed = false;
     std::string error, text;
     bool boxShown = false;
     // A refused row is logged; the first one of the run is also shown, once, not a box per row.
@@ -225,10 +292,36 @@ TableCopyResult copyRows(OdbcBinding& binding,
     // Commits the batch; a batch that failed is rolled back and replayed a row at a time, each row
     // committed alone, so the log names exactly the refused rows (and no driver that aborts the whole
     // transaction on one error loses the good rows).
+    // Sends the batch, runs of rows with the same columns in one execute each where the driver takes
+    // parameter arrays, and commits it. A batch that fails is rolled back and replayed a row at a
+    // time, each row committed alone, so the log names exactly the refused rows (and no driver that
+    // aborts the whole transaction on one error loses the good rows).
+    auto sendBatch = [&] {
+        for (std::size_t begin = 0; begin < batch.size();) {
+            std::string key = inserter.keyOf(batch[begin]);
+            std::size_t end = begin + 1, bytes = 0;
+            for (std::size_t c = 0; c < columns.size(); ++c)
+                bytes += batch[begin].values[c].text.size() + 1;
+            while (end < batch.size() && inserter.keyOf(batch[end]) == key && (end - begin + 1) * bytes <= kArrayBytes)
+                ++end;
+            bool sent = end - begin > 1 && !inserter.arraysRefused()
+                            ? inserter.insertArray(batch, begin, end, &error, &text)
+                            : false;
+            if (!sent && (end - begin == 1 || inserter.arraysRefused())) {
+                sent = true;
+                for (std::size_t r = begin; r < end && sent; ++r)
+                    sent = inserter.insert(batch[r], &error, &text);
+            }
+            if (!sent)
+                return false;
+            begin = end;
+        }
+        return true;
+    };
     auto finishBatch = [&] {
         if (batch.empty())
             return;
-        if (!batchFailed && transact(sql::kCommit)) {
+        if (sendBatch() && transact(sql::kCommit)) {
             result.rowsCommitted += static_cast<long>(batch.size());
             batch.clear();
             return;
@@ -246,7 +339,6 @@ TableCopyResult copyRows(OdbcBinding& binding,
             transact(sql::kRollback);
         }
         batch.clear();
-        batchFailed = false;
     };
 
     while (!cancelled(progress)) {
@@ -274,10 +366,8 @@ TableCopyResult copyRows(OdbcBinding& binding,
             else
                 logRefused(row);
         } else {
-            if (!batchFailed && !inserter.insert(row, &error, &text))
-                batchFailed = true;
             batch.push_back(std::move(row));
-            if (batchFailed || static_cast<long>(batch.size()) >= request.batchRows)
+            if (static_cast<long>(batch.size()) >= request.batchRows)
                 finishBatch();
         }
         countRow(progress, result.rowsRead);
