@@ -299,11 +299,23 @@ TableCopyResult copyRows(OdbcBinding& binding,
     auto sendBatch = [&] {
         for (std::size_t begin = 0; begin < batch.size();) {
             std::string key = inserter.keyOf(batch[begin]);
-            std::size_t end = begin + 1, bytes = 0;
-            for (std::size_t c = 0; c < columns.size(); ++c)
-                bytes += batch[begin].values[c].text.size() + 1;
-            while (end < batch.size() && inserter.keyOf(batch[end]) == key && (end - begin + 1) * bytes <= kArrayBytes)
-                ++end;
+            // Each column's slots are as wide as its longest value in the run: the run ends before the
+            // slots of all its rows would pass kArrayBytes.
+            std::vector<std::size_t> widths(columns.size(), 1);
+            auto fits = [&](const Row& row, std::size_t rows) {
+                std::size_t total = 0;
+                for (std::size_t c = 0; c < columns.size(); ++c)
+                    total += std::max(widths[c], row.values[c].text.size() + 1);
+                return rows * total <= kArrayBytes;
+            };
+            auto widen = [&](const Row& row) {
+                for (std::size_t c = 0; c < columns.size(); ++c)
+                    widths[c] = std::max(widths[c], row.values[c].text.size() + 1);
+            };
+            widen(batch[begin]);
+            std::size_t end = begin + 1;
+            while (end < batch.size() && inserter.keyOf(batch[end]) == key && fits(batch[end], end - begin + 1))
+                widen(batch[end++]);
             bool sent = end - begin > 1 && !inserter.arraysRefused()
                             ? inserter.insertArray(batch, begin, end, &error, &text)
                             : false;

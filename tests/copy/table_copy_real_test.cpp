@@ -216,6 +216,22 @@ TEST_F(TableCopyReal, MariaDbToSqliteKeepsEveryValueWhole) {
                   "3|plain||||0.5|1999-12-31|00:00:01|2000-01-01 00:00:00\n");
 }
 
+// 60 rows of 100 KB each fill more than one parameter array (4 MB at most each); every row arrives whole.
+TEST_F(TableCopyReal, LongRowsAreSplitOverSeveralArrays) {
+    REQUIRE_MARIADB();
+    SqlHdbc source = openMariaDb();
+    exec(source, "drop table if exists copy_long");
+    exec(source, "create table copy_long (id integer, body mediumtext)");
+    exec(source, "insert into copy_long select seq, concat(seq, repeat('z', 102400)) from seq_1_to_60");
+    sqlite("drop table if exists copy_long");
+    sqlite("create table copy_long (id integer, body text)");
+    TableCopyResult result = copy(request(source, "select * from copy_long", odbc_test::kSqliteDsn, "copy_long"));
+    EXPECT_EQ(result.rowsCommitted, 60);
+    EXPECT_EQ(
+        sqlite("select count(*), sum(length(body) = 102400 + length(id)), sum(body like id || 'zz%') from copy_long"),
+        "60|60|60\n");
+}
+
 // An INSERT naming 1,000 columns of 64-character names is longer than 65,535 bytes: it is sent whole.
 TEST_F(TableCopyReal, AStatementOfManyLongNamesIsSentWhole) {
     REQUIRE_MARIADB();
