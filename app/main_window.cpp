@@ -14,6 +14,7 @@
 #include "base/properties.h"
 #include "base/settings.h"
 #include "base/ui.h"
+#include "copy/table_copy_dialog.h"
 #include "resources/resource.h"
 
 const char kProductTitle[] = "Quarrow 0.50";
@@ -40,6 +41,11 @@ char* newBuffer(int size, const char* text) {
 }
 
 void onClose(HWND window) {
+    // A running table copy uses a connection the explorer owns: the program stays until it ends.
+    if (tableCopyRunning()) {
+        warningBox("The copy table function already running.");
+        return;
+    }
     removeProperty("SOURCE_PAT", 'C');
     removeProperty("PRINT_FONT", 'C');
     DestroyWindow(window);

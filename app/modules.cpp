@@ -7,8 +7,8 @@
 #include "browse/structure_dialog.h"
 #include "browse/table_window.h"
 #include "odbc/explorer_window.h"
-#include "print/preview.h"
 #include "picture/picture_viewer.h"
+#include "print/preview.h"
 
 ShellHooks& shellHooks() {
     static ShellHooks hooks;

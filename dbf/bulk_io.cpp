@@ -89,6 +89,20 @@ void BufferedOutput::append(const char* text) {
     append(text, strlen(text));
 }
 
+void appendHtmlEscaped(BufferedOutput& out, const char* text) {
+    const char* run = text;
+    for (const char* p = text;; ++p) {
+        const char* entity = *p == '&' ? "&amp;" : *p == '<' ? "&lt;" : *p == '>' ? "&gt;" : nullptr;
+        if (!entity && *p)
+            continue;
+        out.append(run, static_cast<size_t>(p - run));
+        if (!*p)
+            return;
+        out.append(entity);
+        run = p + 1;
+    }
+}
+
 bool BufferedOutput::flush() {
     if (buffer_.empty() || !ok_) {
         buffer_.clear();

@@ -29,6 +29,9 @@ class BufferedOutput {
     bool ok_ = true;
 };
 
+// Appends `text` as HTML text: a value such as "<b>" or "a<b" must not become markup.
+void appendHtmlEscaped(BufferedOutput& out, const char* text);
+
 // Appends records to an open table that holds its table lock. Each record is built in the table's record
 // buffer (startRecord, then setField or putMemo), queued by endRecord and written in large pieces. The
 // file bytes are those appendBlank, setField, writeRecord and writeMemo would leave, except that an

@@ -17,21 +17,6 @@ const char kPageStart[] =
 const char kPageHead[] = "</TITLE>\r\n</HEAD>\r\n<BODY>\r\n<TABLE border=\"1\" frame=box>\r\n<CAPTION>";
 const char kPageEnd[] = "</TABLE>\r\n</BODY>\r\n</HTML>\r\n";
 
-// Texts go into the page as text: a value such as "<b>" or "a<b" must not become markup.
-void appendEscaped(BufferedOutput& out, const char* text) {
-    const char* run = text;
-    for (const char* p = text;; ++p) {
-        const char* entity = *p == '&' ? "&amp;" : *p == '<' ? "&lt;" : *p == '>' ? "&gt;" : nullptr;
-        if (!entity && *p)
-            continue;
-        out.append(run, static_cast<size_t>(p - run));
-        if (!*p)
-            return;
-        out.append(entity);
-        run = p + 1;
-    }
-}
-
 // The frame both exports share: the table lock, a new output file, then `head`, every record reached from
 // the top through `record`, and `tail`. 0 when the lock is refused, the file cannot be created or written.
 template <typename Head, typename Record, typename Tail>
@@ -91,13 +76,13 @@ int dbf::exportText(const char* name) {
 int dbf::exportHtml(const char* name, const char* title, const char* const* columnTitles) {
     auto head = [&](BufferedOutput& out) {
         out.append(kPageStart);
-        appendEscaped(out, title ? title : "");
+        appendHtmlEscaped(out, title ? title : "");
         out.append(kPageHead);
-        appendEscaped(out, name);
+        appendHtmlEscaped(out, name);
         out.append("</CAPTION><TR>");
         for (int i = 0; i < fieldCount_; ++i) {
             out.append("<TH>");
-            appendEscaped(out, columnTitles && columnTitles[i] ? columnTitles[i] : "");
+            appendHtmlEscaped(out, columnTitles && columnTitles[i] ? columnTitles[i] : "");
             out.append("</TH>");
         }
         out.append("</TR>\r\n");
@@ -112,7 +97,7 @@ int dbf::exportHtml(const char* name, const char* title, const char* const* colu
             if (isBlank(text))
                 out.append("&nbsp;");
             else
-                appendEscaped(out, text);
+                appendHtmlEscaped(out, text);
             out.append("</TD>");
         }
         out.append("</TR>\r\n");

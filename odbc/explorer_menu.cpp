@@ -3,6 +3,7 @@
 #include <string>
 
 #include "admin/mysql_dialogs.h"
+#include "copy/table_copy_dialog.h"
 #include "odbc/dbms_kind.h"
 #include "odbc/explorer_internal.h"
 #include "odbc/odbc_binding.h"
@@ -194,8 +195,21 @@ bool onMenuCommand(ExplorerState& state, UINT id) {
         case IDM_EXPLORER_PERMISSIONS:
             openMySqlDialog(state, id);
             break;
+        // Table copy: the explorer waits to close until the dialog is gone, keeping the source connected.
+        case IDM_EXPLORER_COPY_TABLE:
+            if (ExplorerNode* node = selectedNode(state); node && node->connection) {
+                BusySection busy(state);
+                openCopyTableDialog(state.dialog, node->connection, node->name, "");
+            }
+            break;
+        case IDM_EXPLORER_COPY_TABLE2:
+            if (ExplorerNode* node = selectedNode(state); node && node->connection) {
+                BusySection busy(state);
+                openCopyTablesDialog(state.dialog, node->connection, node->name);
+            }
+            break;
         default:
-            break;  // copying, dropping and the server dialogs come with their own windows
+            break;  // dropping and the server dialogs come with their own windows
     }
     return true;
 }

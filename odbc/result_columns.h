@@ -14,7 +14,7 @@ struct ResultColumn {
     SqlSmallInt sqlType = 0;
     SqlULen size = 0;
     SqlSmallInt decimals = 0;
-    SqlSmallInt nullable = 0;
+    SqlSmallInt nullable = sql::kNullableUnknown;
 };
 
 // The field a result column becomes, with what the grid shows of it.

@@ -17,6 +17,7 @@
 #include "commands_ids.h"
 // The SQL command window.
 #include "command_ids.h"
+#include "copy_ids.h"
 #include "edit_ids.h"
 #include "explorer_ids.h"
 #include "files_ids.h"

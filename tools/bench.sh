@@ -9,7 +9,7 @@ REPORT="${2:-build/test-results/bench.xml}"
 mkdir -p build "$(dirname "$REPORT")"
 cmake -S . -B build/bench -DQUARROW_BENCH=ON -DQUARROW_SANITIZE=OFF -DCMAKE_BUILD_TYPE=Release \
     >build/bench-cmake.log 2>&1 || { cat build/bench-cmake.log; exit 1; }
-cmake --build build/bench -j2 --target dbf_bench maint_bench odbc_transfer_bench >build/bench-build.log 2>&1 || { tail -n 40 build/bench-build.log; exit 1; }
+cmake --build build/bench -j2 --target dbf_bench maint_bench odbc_transfer_bench table_copy_bench >build/bench-build.log 2>&1 || { tail -n 40 build/bench-build.log; exit 1; }
 LOG=build/bench/dbf_bench.log
 start=$(date +%s)
 build/bench/bench/dbf_bench $MODE --benchmark_color=false >"$LOG" 2>&1
@@ -21,6 +21,16 @@ cat build/bench/maint_bench.log
 eval "$(bash tools/odbc-ini.sh native)"
 build/bench/odbc_transfer_bench $MODE >build/bench/odbc_transfer_bench.log 2>&1 || code=1
 cat build/bench/odbc_transfer_bench.log
+# Table copy between the real drivers, beside the row-by-row way and a plain loop; needs the test server.
+if bash tools/mariadb.sh status >/dev/null 2>&1; then started_mariadb=""; else started_mariadb=1; fi
+if bash tools/mariadb.sh start >/dev/null 2>&1; then
+    (eval "$(bash tools/odbc-ini.sh native)" && build/bench/bench/table_copy_bench $MODE) \
+        >build/bench/table_copy_bench.log 2>&1 || code=1
+    cat build/bench/table_copy_bench.log
+    [ -n "$started_mariadb" ] && bash tools/mariadb.sh stop
+else
+    echo "table_copy_bench: skipped, no MariaDB server"
+fi
 elapsed=$(($(date +%s) - start))
 grep -E '^(table|peak|full scan|random goTo|BM_)' "$LOG"
 ratio=$(grep -o 'ratio [0-9.]*' "$LOG" | grep -o '[0-9.]*$')

@@ -7,6 +7,7 @@ import sys
 
 import commands_e2e
 import print_e2e
+import copy_e2e
 import e2e
 import edit_cases
 import explorer_e2e
@@ -84,7 +85,7 @@ CASES = [
     ("MainWindowOpensAndEscapeEndsIt", main_window_opens_and_escape_ends_it),
     ("AboutBoxOpensFromTheMenuByKeys", about_box_opens_from_the_menu_by_keys),
     ("TableWindowOpensFromTheCommandLineAndMovesByKeys", table_window_opens_from_the_command_line_and_moves_by_keys),
-] + edit_cases.CASES + commands_e2e.CASES + explorer_e2e.CASES
+] + edit_cases.CASES + commands_e2e.CASES + explorer_e2e.CASES + copy_e2e.CASES
 # Printing.
 CASES += print_e2e.CASES
 
