@@ -148,6 +148,22 @@ def popup_command(window_id, letter):
     subprocess.run(["xdotool", "key", letter], check=True, timeout=10)
 
 
+def wait_until_written(name, seconds=20):
+    """Waits for an export to write `name` and for its progress window to go, so that the next key
+    reaches the grid rather than the window that is closing."""
+    path = os.path.join(FOLDER, name)
+    deadline = time.time() + seconds
+
+    def others():
+        names = [subprocess.run(["xdotool", "getwindowname", w], capture_output=True, text=True).stdout.strip()
+                 for w in visible_windows()]
+        return [n for n in names if n and n != "Quarrow 0.50" and not n.startswith("TRIP.DBF")]
+
+    while time.time() < deadline and (not os.path.exists(path) or others()):
+        time.sleep(0.1)
+    time.sleep(0.3)
+
+
 def exports_and_append_round_trip():
     path = fresh_table("TRIP.DBF")
     raw = open(path, "rb").read()
@@ -158,10 +174,12 @@ def exports_and_append_round_trip():
         dialog = e2e.find_window(r"DBF -> ASCII")
         e2e.press(dialog, *typed("TRIP.TXT"), "Return")
         assert e2e.window_gone(dialog), "the save dialog stayed"
+        wait_until_written("TRIP.TXT")
         e2e.press(grid, "F2")
         dialog = e2e.find_window(r"DBF -> HTML")
         e2e.press(dialog, *typed("TRIP.HTM"), "Return")
         assert e2e.window_gone(dialog), "the save dialog stayed"
+        wait_until_written("TRIP.HTM")
         # The text file appended to its own table doubles it. F10 is the system's menu key and reaches
         # the window as a system key, so the command is chosen from the pop-up menu.
         popup_command(grid, "a")
