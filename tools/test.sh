@@ -82,6 +82,11 @@ for arch in $ARCHS; do
         >"$RESULTS/wine-$arch.log" 2>&1 || status=1
     grep -E '^\[  (FAILED|PASSED) |^\[==========\]' "$RESULTS/wine-$arch.log" | tail -n 5
     ran+=("$arch: window tests")
+    # The SQL Server administration: the test exe's copy beside the scripted stand-in odbc32.dll.
+    expected+=("$RESULTS/wine-mssql-$arch.xml")
+    (cd "$QUARROW_BUILD/fake-odbc32" && WINEDLLOVERRIDES=odbc32=n wine quarrow_tests.exe \
+        --gtest_filter='SqlServerExplorer*' --gtest_output=xml:"$(winepath -w "$RESULTS/wine-mssql-$arch.xml")" \
+        >"$RESULTS/wine-mssql-$arch.log" 2>&1) || status=1
 
     if [ "$arch" = "$E2E_ARCH" ]; then
         step "end-to-end tests ($arch)"

@@ -310,9 +310,6 @@ STUB(SQLRowCount, (Handle s, Len* n))
 STUB(SQLSetCursorName, (Handle s, Text* n, Small z))
 STUB(SQLTransact, (Handle e, Handle c, USmall t))
 STUB(SQLGetConnectOption, (Handle c, USmall o, void* v))
-#ifndef FAKE_OMIT_TABLES
-STUB(SQLTables, (Handle s, S a, L b, S c, L d, S e, L f, S g, L h))
-#endif
 #ifndef FAKE_OMIT_OPTIONAL
 STUB(SQLPrimaryKeys, (Handle s, S a, L b, S c, L d, S e, L f))
 #endif
@@ -368,6 +365,24 @@ FAKE_EXPORT Ret FAKE_API SQLSetStmtOption(Handle stmt, USmall option, ULen value
     record("SQLSetStmtOption", detail);
     return 0;
 }
+
+#ifndef FAKE_OMIT_TABLES
+/* The catalog as the script named "SQLTables" gives it; refused without one. */
+FAKE_EXPORT Ret FAKE_API SQLTables(Handle stmt, Text* a, Small b, Text* c, Small d, Text* e, Small f, Text* g, Small h) {
+    Object* statement = statementOf(stmt);
+    (void)a, (void)b, (void)c, (void)d, (void)e, (void)f, (void)g, (void)h;
+    if (!statement)
+        return -2;
+    statement->script = findScript("SQLTables");
+    if (statement->script < 0)
+        return -1;
+    record("SQLTables", 0);
+    statement->row = -1;
+    statement->inFirst = 1;
+    statement->extra = 0;
+    return (Ret)scripts[statement->script].execRc;
+}
+#endif
 
 #ifndef FAKE_OMIT_OPTIONAL
 /* The further results of a scripted statement, each without columns; none for the others. */

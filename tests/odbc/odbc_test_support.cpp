@@ -29,7 +29,9 @@ OdbcLibraryNames fakeNames(const std::string& variant) {
     return {fakeLibrary(variant), fakeLibrary(variant), ""};
 }
 
-FakeProbe::FakeProbe(const std::string& variant) : library_(SharedLibrary::open(fakeLibrary(variant))) {
+FakeProbe::FakeProbe(const std::string& variant) : FakeProbe(Named{fakeLibrary(variant)}) {}
+
+FakeProbe::FakeProbe(const Named& library) : library_(SharedLibrary::open(library.name)) {
     void* reset = library_.symbol("fakeReset");
     void* get = library_.symbol("fakeState");
     if (!reset || !get)

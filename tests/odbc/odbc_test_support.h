@@ -75,6 +75,11 @@ OdbcLibraryNames fakeNames(const std::string& variant);
 class FakeProbe {
   public:
     explicit FakeProbe(const std::string& variant);
+    // A stand-in loaded under another name (odbc32.dll under Wine), by that name.
+    struct Named {
+        std::string name;
+    };
+    explicit FakeProbe(const Named& library);
     FakeState& state() { return *state_; }
     // Every statement then yields one text column with these rows (null: SQL NULL), reported
     // piece by piece with their remaining length, or with SQL_NO_TOTAL.
