@@ -152,6 +152,34 @@ TEST_F(SqlServerDialogs, EachDatabaseDialogSendsItsStatementAndReports) {
     EXPECT_EQ(probe_.state().liveStatements, 0);
 }
 
+// The "?" buttons open their file dialogs, titled as named; cancelling leaves the edit as it was.
+TEST_F(SqlServerDialogs, PickersOpenTheirTitledFileDialogs) {
+    struct Case {
+        SqlServerDialog kind;
+        int button;
+        int edit;
+        const char* title;
+    } cases[] = {
+        {SqlServerDialog::attach, IDC_MSSQL_PICK2, IDC_MSSQL_FIELD2, "MDF file selection"},
+        {SqlServerDialog::forAttach, IDC_MSSQL_PICK3, IDC_MSSQL_FIELD3, "LDF file selection"},
+        {SqlServerDialog::backup, IDC_MSSQL_PICK3, IDC_MSSQL_FIELD3, "File save"},
+    };
+    for (const Case& c : cases) {
+        std::string title, after;
+        ASSERT_TRUE(open(c.kind, [&](HWND dialog) {
+            harness::setText(dialog, c.edit, "C:\\windows\\x.mdf");
+            EXPECT_TRUE(harness::runDialog([&] { harness::click(dialog, c.button); },
+                                           [&](HWND picker) {
+                                               title = harness::windowText(picker);
+                                               PostMessageA(picker, WM_COMMAND, IDCANCEL, 0);
+                                           }));
+            after = harness::itemText(dialog, c.edit);
+        }));
+        EXPECT_EQ(title, c.title);
+        EXPECT_EQ(after, "C:\\windows\\x.mdf");
+    }
+}
+
 // A backup of Sales proposes its dated file, and the BACKUP's message results are all read before
 // the statement is freed (a real server aborts the backup otherwise).
 TEST_F(SqlServerDialogs, BackupProposesTheDatedFileAndReadsEveryResult) {
