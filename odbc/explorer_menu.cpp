@@ -2,6 +2,7 @@
 // commands behind them.
 #include <string>
 
+#include "admin/mssql_dialogs.h"
 #include "admin/mysql_dialogs.h"
 #include "copy/table_copy_dialog.h"
 #include "odbc/dbms_kind.h"
@@ -208,8 +209,24 @@ bool onMenuCommand(ExplorerState& state, UINT id) {
                 openCopyTablesDialog(state.dialog, node->connection, node->name);
             }
             break;
+        // The SQL Server administration, in the order of its commands.
+        case IDM_EXPLORER_MSSQL_REPAIR:
+        case IDM_EXPLORER_MSSQL_USERS:
+        case IDM_EXPLORER_MSSQL_BACKUP:
+        case IDM_EXPLORER_MSSQL_RESTORE:
+        case IDM_EXPLORER_MSSQL_FOR_ATTACH:
+        case IDM_EXPLORER_MSSQL_ATTACH:
+        case IDM_EXPLORER_MSSQL_DETACH:
+        case IDM_EXPLORER_MSSQL_SHRINK:
+            if (ExplorerNode* node = selectedNode(state);
+                node && node->kind == node_kind::kDataSource && node->connection) {
+                BusySection busy(state);
+                openSqlServerDialog(state.dialog, static_cast<SqlServerDialog>(id - IDM_EXPLORER_MSSQL_REPAIR),
+                                    node->connection);
+            }
+            break;
         default:
-            break;  // dropping and the server dialogs come with their own windows
+            break;  // dropping comes with the SQL editor
     }
     return true;
 }

@@ -24,3 +24,5 @@
 #include "odbc_ids.h"
 #include "print_ids.h"
 #include "shell_ids.h"
+// The SQL Server administration.
+#include "mssql_ids.h"

@@ -4,3 +4,5 @@ target_sources(quarrow_tests PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/mysql_server_test.cpp
 )
 target_link_libraries(quarrow_tests PRIVATE qadmin)
+# SQL Server administration: statements, and sessions over the scripted stand-in driver manager.
+target_sources(quarrow_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR}/mssql_test.cpp)

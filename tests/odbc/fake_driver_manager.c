@@ -1,8 +1,11 @@
 /* A stand-in ODBC driver manager and installer, built by the tests in variants that lack one
  * function or another. Exports every name the binding resolves with its real signature; the ones
  * the tests call behave like a tiny driver manager that tells environments, connections and
- * statements apart, serves a scripted one-column result, and records what it was given. */
+ * statements apart, serves a scripted one-column result, and records what it was given. Tests can
+ * also script answers per statement text (columns, rows, return codes, diagnostics, further
+ * results) and read back the calls in order, to stand in for a server that does not run here. */
 #include <stdint.h>
+#include <stdio.h>
 #include <string.h>
 
 #if defined(_WIN32)
@@ -58,8 +61,13 @@ typedef struct Object {
     int live;
     int connected;
     int row;     /* statement: current row of the scripted result, -1 before the first fetch */
+    int script;  /* statement: index of the scripted answer it runs, -1 for the plain rows */
+    int extra;   /* statement: further results still to come through SQLMoreResults */
+    int inFirst; /* statement: still on the first result (the one with the columns) */
+    const char* message; /* statement: the diagnostic of its last failed call, until read */
     int offset;  /* statement: bytes of the current value already returned */
     int given;   /* statement: the current value was returned to its end */
+    int column;  /* statement: the column `offset` and `given` belong to */
 } Object;
 
 #define MAX_CONNECTIONS 8
@@ -74,6 +82,29 @@ static const char* rows[MAX_ROWS];
 static int rowCount;
 static int noTotal; /* report SQL_NO_TOTAL instead of the remaining length */
 
+/* Scripted answers: a statement whose text starts with `prefix` returns `execRc` (and `message` as
+ * its diagnostic when that is not plain success), a result with `columns` and `rows`, then `extra`
+ * further results through SQLMoreResults, the last of which returns `extraRc`. */
+#define MAX_SCRIPTS 24
+#define MAX_COLUMNS 12
+#define MAX_CELL 64
+typedef struct Script {
+    char prefix[160];
+    int execRc;
+    char message[160];
+    int columnCount;
+    char columns[MAX_COLUMNS][MAX_CELL];
+    int rowCount;
+    char cells[MAX_ROWS][MAX_COLUMNS][MAX_CELL];
+    int extra;
+    int extraRc;
+} Script;
+static Script scripts[MAX_SCRIPTS];
+static int scriptCount;
+static char dbmsName[64] = "Fake";
+/* Every SQLExecDirect, SQLSetStmtOption, SQLMoreResults and statement free, one per line. */
+static char calls[32768];
+
 FAKE_EXPORT FakeState* fakeState(void) {
     return &state;
 }
@@ -85,6 +116,96 @@ FAKE_EXPORT void fakeReset(void) {
     memset(statements, 0, sizeof statements);
     rowCount = 0;
     noTotal = 0;
+    scriptCount = 0;
+    strcpy(dbmsName, "Fake");
+    calls[0] = 0;
+}
+
+static void record(const char* call, const char* detail) {
+    size_t used = strlen(calls), room = sizeof calls - used;
+    size_t need = strlen(call) + (detail ? strlen(detail) + 1 : 0) + 2;
+    if (need >= room)
+        return;
+    strcat(calls, call);
+    if (detail) {
+        strcat(calls, " ");
+        strcat(calls, detail);
+    }
+    strcat(calls, "\n");
+}
+
+FAKE_EXPORT const char* fakeCalls(void) {
+    return calls;
+}
+
+/* Forgets the scripts and the recorded calls; handles stay as they are. */
+FAKE_EXPORT void fakeClearScripts(void) {
+    scriptCount = 0;
+    calls[0] = 0;
+}
+
+FAKE_EXPORT void fakeSetDbmsName(const char* name) {
+    strncpy(dbmsName, name, sizeof dbmsName - 1);
+    dbmsName[sizeof dbmsName - 1] = 0;
+}
+
+/* Splits `text` at `separator` into at most `count` cells of `Script` width. */
+static int split(const char* text, char separator, char (*cells)[MAX_CELL], int count) {
+    int n = 0;
+    while (text && *text && n < count) {
+        const char* end = strchr(text, separator);
+        size_t length = end ? (size_t)(end - text) : strlen(text);
+        if (length >= MAX_CELL)
+            length = MAX_CELL - 1;
+        memcpy(cells[n], text, length);
+        cells[n][length] = 0;
+        ++n;
+        text = end ? end + 1 : 0;
+    }
+    return n;
+}
+
+/* `columns`: names separated by tabs (empty: no result set); `rows`: rows separated by newlines,
+ * their cells by tabs. */
+FAKE_EXPORT void fakeScript(const char* prefix,
+                            int execRc,
+                            const char* message,
+                            const char* columns,
+                            const char* rowText,
+                            int extra,
+                            int extraRc) {
+    Script* script;
+    char lines[MAX_ROWS][MAX_COLUMNS * MAX_CELL];
+    int i;
+    if (scriptCount >= MAX_SCRIPTS)
+        return;
+    script = &scripts[scriptCount++];
+    memset(script, 0, sizeof *script);
+    strncpy(script->prefix, prefix, sizeof script->prefix - 1);
+    strncpy(script->message, message ? message : "", sizeof script->message - 1);
+    script->execRc = execRc;
+    script->columnCount = split(columns, '\t', script->columns, MAX_COLUMNS);
+    for (i = 0; rowText && *rowText && i < MAX_ROWS; ++i) {
+        const char* end = strchr(rowText, '\n');
+        size_t length = end ? (size_t)(end - rowText) : strlen(rowText);
+        if (length >= sizeof lines[i])
+            length = sizeof lines[i] - 1;
+        memcpy(lines[i], rowText, length);
+        lines[i][length] = 0;
+        split(lines[i], '\t', script->cells[i], MAX_COLUMNS);
+        rowText = end ? end + 1 : 0;
+    }
+    script->rowCount = i;
+    script->extra = extra;
+    script->extraRc = extraRc;
+}
+
+static int findScript(const char* text) {
+    int i;
+    for (i = 0; i < scriptCount; ++i)
+        if (strncmp(text, scripts[i].prefix, strlen(scripts[i].prefix)) == 0)
+            return i;
+    return -1;
 }
 
 /* Values are kept by pointer: the caller's strings must outlive the statement. */
@@ -124,6 +245,7 @@ static Object* allocate(Object* pool, int size, int kind) {
             pool[i].kind = kind;
             pool[i].live = 1;
             pool[i].row = -1;
+            pool[i].script = -1;
             return &pool[i];
         }
     }
@@ -162,6 +284,7 @@ static Ret freeStatement(Handle stmt) {
     if (!statement)
         return -2;
     statement->live = 0;
+    record("SQLFreeHandle", 0);
     ++state.statementsFreed;
     --state.liveStatements;
     return 0;
@@ -180,7 +303,6 @@ STUB(SQLBindCol, (Handle s, USmall c, Small t, void* v, Len n, Len* i))
 STUB(SQLCancel, (Handle s))
 STUB(SQLColAttributes, (Handle s, USmall c, USmall f, void* v, Small n, Small* l, Len* d))
 STUB(SQLColumns, (Handle s, S a, L b, S c, L d, S e, L f, S g, L h))
-STUB(SQLDescribeCol, (Handle s, USmall c, Text* n, Small z, Small* l, Small* t, ULen* p, Small* d, Small* u))
 STUB(SQLExecute, (Handle s))
 STUB(SQLGetCursorName, (Handle s, Text* n, Small z, Small* l))
 STUB(SQLPrepare, (Handle s, Text* t, int n))
@@ -188,9 +310,6 @@ STUB(SQLRowCount, (Handle s, Len* n))
 STUB(SQLSetCursorName, (Handle s, Text* n, Small z))
 STUB(SQLTransact, (Handle e, Handle c, USmall t))
 STUB(SQLGetConnectOption, (Handle c, USmall o, void* v))
-#ifndef FAKE_OMIT_TABLES
-STUB(SQLTables, (Handle s, S a, L b, S c, L d, S e, L f, S g, L h))
-#endif
 #ifndef FAKE_OMIT_OPTIONAL
 STUB(SQLPrimaryKeys, (Handle s, S a, L b, S c, L d, S e, L f))
 #endif
@@ -204,15 +323,82 @@ STUB(SQLBrowseConnect, (Handle c, Text* i, Small n, Text* o, Small z, Small* l))
 STUB(SQLTablePrivileges, (Handle s, S a, L b, S c, L d, S e, L f))
 STUB(SQLColumnPrivileges, (Handle s, S a, L b, S c, L d, S e, L f, S g, L h))
 STUB(SQLSetStmtAttr, (Handle s, int a, void* v, int n))
-STUB(SQLSetStmtOption, (Handle s, USmall o, ULen v))
 
 #undef S
 #undef L
 #pragma GCC diagnostic pop
 
+/* Scripted statements describe their columns as text; the plain rows have no description. */
+FAKE_EXPORT Ret FAKE_API SQLDescribeCol(Handle stmt,
+                                        USmall column,
+                                        Text* name,
+                                        Small size,
+                                        Small* length,
+                                        Small* type,
+                                        ULen* precision,
+                                        Small* digits,
+                                        Small* nullable) {
+    Object* statement = statementOf(stmt);
+    const Script* script;
+    if (!statement)
+        return -2;
+    if (statement->script < 0)
+        return -1;
+    script = &scripts[statement->script];
+    if (!statement->inFirst || column < 1 || column > script->columnCount || size <= 0)
+        return -1;
+    strncpy((char*)name, script->columns[column - 1], (size_t)size - 1);
+    name[size - 1] = 0;
+    *length = (Small)strlen(script->columns[column - 1]);
+    *type = 12; /* SQL_VARCHAR */
+    *precision = MAX_CELL;
+    *digits = 0;
+    *nullable = 1;
+    return 0;
+}
+
+FAKE_EXPORT Ret FAKE_API SQLSetStmtOption(Handle stmt, USmall option, ULen value) {
+    char detail[48];
+    if (!statementOf(stmt))
+        return -2;
+    sprintf(detail, "%u %lu", (unsigned)option, (unsigned long)value);
+    record("SQLSetStmtOption", detail);
+    return 0;
+}
+
+#ifndef FAKE_OMIT_TABLES
+/* The catalog as the script named "SQLTables" gives it; refused without one. */
+FAKE_EXPORT Ret FAKE_API SQLTables(Handle stmt, Text* a, Small b, Text* c, Small d, Text* e, Small f, Text* g, Small h) {
+    Object* statement = statementOf(stmt);
+    (void)a, (void)b, (void)c, (void)d, (void)e, (void)f, (void)g, (void)h;
+    if (!statement)
+        return -2;
+    statement->script = findScript("SQLTables");
+    if (statement->script < 0)
+        return -1;
+    record("SQLTables", 0);
+    statement->row = -1;
+    statement->inFirst = 1;
+    statement->extra = 0;
+    return (Ret)scripts[statement->script].execRc;
+}
+#endif
+
 #ifndef FAKE_OMIT_OPTIONAL
+/* The further results of a scripted statement, each without columns; none for the others. */
 FAKE_EXPORT Ret FAKE_API SQLMoreResults(Handle stmt) {
-    return statementOf(stmt) ? 100 : -2;
+    Object* statement = statementOf(stmt);
+    if (!statement)
+        return -2;
+    record("SQLMoreResults", 0);
+    statement->inFirst = 0;
+    if (statement->script < 0 || statement->extra <= 0)
+        return 100;
+    if (--statement->extra > 0)
+        return 1; /* a message result: success with information */
+    if (scripts[statement->script].extraRc != 0)
+        statement->message = scripts[statement->script].message;
+    return (Ret)scripts[statement->script].extraRc;
 }
 
 FAKE_EXPORT Ret FAKE_API SQLSetConnectOption(Handle dbc, USmall option, ULen value) {
@@ -254,14 +440,29 @@ FAKE_EXPORT Ret FAKE_API SQLExecDirect(Handle stmt, Text* text, int length) {
         n = sizeof state.lastExec - 1;
     memcpy(state.lastExec, text, n);
     state.lastExec[n] = 0;
+    record("SQLExecDirect", state.lastExec);
     statement->row = -1;
+    statement->inFirst = 1;
+    statement->message = 0;
+    statement->script = findScript(state.lastExec);
+    if (statement->script >= 0) {
+        const Script* script = &scripts[statement->script];
+        statement->extra = script->extra;
+        if (script->execRc != 0)
+            statement->message = script->message;
+        return (Ret)script->execRc;
+    }
     return strncmp(state.lastExec, "fail", 4) == 0 ? -1 : 0;
 }
 
 FAKE_EXPORT Ret FAKE_API SQLNumResultCols(Handle stmt, Small* count) {
-    if (!statementOf(stmt))
+    Object* statement = statementOf(stmt);
+    if (!statement)
         return -2;
-    *count = 1;
+    if (statement->script < 0)
+        *count = 1;
+    else
+        *count = statement->inFirst ? (Small)scripts[statement->script].columnCount : 0;
     return 0;
 }
 
@@ -269,11 +470,14 @@ FAKE_EXPORT Ret FAKE_API SQLFetch(Handle stmt) {
     Object* statement = statementOf(stmt);
     if (!statement)
         return -2;
-    if (statement->row + 1 >= rowCount)
+    if (statement->script >= 0 && (!statement->inFirst || statement->row + 1 >= scripts[statement->script].rowCount))
+        return 100;
+    if (statement->script < 0 && statement->row + 1 >= rowCount)
         return 100;
     ++statement->row;
     statement->offset = 0;
     statement->given = 0;
+    statement->column = 0;
     return 0;
 }
 
@@ -287,9 +491,21 @@ FAKE_EXPORT Ret FAKE_API SQLGetData(Handle stmt, USmall column, Small type, void
     char* out = (char*)buffer;
     if (!statement)
         return -2;
-    if (column != 1 || type != 1 || statement->row < 0 || statement->row >= rowCount || size <= 0)
-        return -1;
-    value = rows[statement->row];
+    if (statement->script >= 0) {
+        const Script* script = &scripts[statement->script];
+        if (column < 1 || column > script->columnCount || type != 1 || statement->row < 0 || size <= 0)
+            return -1;
+        value = script->cells[statement->row][column - 1];
+        if (statement->column != column) {
+            statement->column = column;
+            statement->offset = 0;
+            statement->given = 0;
+        }
+    } else {
+        if (column != 1 || type != 1 || statement->row < 0 || statement->row >= rowCount || size <= 0)
+            return -1;
+        value = rows[statement->row];
+    }
     if (!value) {
         *indicator = -1;
         return 0;
@@ -312,7 +528,7 @@ FAKE_EXPORT Ret FAKE_API SQLGetData(Handle stmt, USmall column, Small type, void
 }
 
 FAKE_EXPORT Ret FAKE_API SQLGetInfo(Handle dbc, USmall item, void* value, Small size, Small* length) {
-    const char* text = item == 17 ? "Fake" : "";
+    const char* text = item == 17 ? dbmsName : "";
     if (!connectionOf(dbc))
         return -2;
     strncpy((char*)value, text, (size_t)size - 1);
@@ -411,7 +627,23 @@ FAKE_EXPORT Ret FAKE_API SQLError(Handle env,
                                   short size,
                                   short* length) {
     static const char* const messages[] = {"[Fake] first diagnostic", "[Fake] second diagnostic"};
-    (void)env, (void)connection, (void)statement;
+    Object* scripted = 0;
+    int i;
+    (void)env, (void)connection;
+    /* A scripted statement's own diagnostic, once. */
+    for (i = 0; statement && i < MAX_STATEMENTS; ++i)
+        if (statement == &statements[i] && statements[i].live && statements[i].message)
+            scripted = &statements[i];
+    if (scripted) {
+        ++state.errorCalls;
+        memcpy(sqlState, "42000", 6);
+        *nativeError = 3013;
+        strncpy((char*)text, scripted->message, (size_t)size - 1);
+        text[size - 1] = 0;
+        *length = (short)strlen(scripted->message);
+        scripted->message = 0;
+        return 0;
+    }
     if (state.errorCalls >= 2)
         return 100;
     const char* message = messages[state.errorCalls++];

@@ -29,7 +29,9 @@ OdbcLibraryNames fakeNames(const std::string& variant) {
     return {fakeLibrary(variant), fakeLibrary(variant), ""};
 }
 
-FakeProbe::FakeProbe(const std::string& variant) : library_(SharedLibrary::open(fakeLibrary(variant))) {
+FakeProbe::FakeProbe(const std::string& variant) : FakeProbe(Named{fakeLibrary(variant)}) {}
+
+FakeProbe::FakeProbe(const Named& library) : library_(SharedLibrary::open(library.name)) {
     void* reset = library_.symbol("fakeReset");
     void* get = library_.symbol("fakeState");
     if (!reset || !get)
@@ -48,6 +50,44 @@ void FakeProbe::setRows(const std::vector<const char*>& rows, bool noTotal) {
     std::memcpy(&setFunction, &set, sizeof set);
     rows_ = rows;
     setFunction(rows_.data(), static_cast<int>(rows_.size()), noTotal ? 1 : 0);
+}
+
+template <class Function>
+Function FakeProbe::function(const char* name) {
+    void* symbol = library_.symbol(name);
+    if (!symbol)
+        std::abort();
+    Function result = nullptr;
+    std::memcpy(&result, &symbol, sizeof symbol);
+    return result;
+}
+
+void FakeProbe::script(const std::string& prefix,
+                       int execRc,
+                       const std::string& message,
+                       const std::string& columns,
+                       const std::string& rows,
+                       int extra,
+                       int extraRc) {
+    using Script = void (*)(const char*, int, const char*, const char*, const char*, int, int);
+    function<Script>("fakeScript")(prefix.c_str(), execRc, message.c_str(), columns.c_str(), rows.c_str(), extra,
+                                   extraRc);
+}
+
+void FakeProbe::clearScripts() {
+    function<void (*)()>("fakeClearScripts")();
+}
+
+void FakeProbe::setDbmsName(const std::string& name) {
+    function<void (*)(const char*)>("fakeSetDbmsName")(name.c_str());
+}
+
+std::vector<std::string> FakeProbe::calls() {
+    std::vector<std::string> lines;
+    std::stringstream text(function<const char* (*)()>("fakeCalls")());
+    for (std::string line; std::getline(text, line);)
+        lines.push_back(line);
+    return lines;
 }
 
 namespace {

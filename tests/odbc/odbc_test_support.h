@@ -75,12 +75,37 @@ OdbcLibraryNames fakeNames(const std::string& variant);
 class FakeProbe {
   public:
     explicit FakeProbe(const std::string& variant);
+    // A stand-in loaded under another name (odbc32.dll under Wine), by that name.
+    struct Named {
+        std::string name;
+    };
+    explicit FakeProbe(const Named& library);
     FakeState& state() { return *state_; }
     // Every statement then yields one text column with these rows (null: SQL NULL), reported
     // piece by piece with their remaining length, or with SQL_NO_TOTAL.
     void setRows(const std::vector<const char*>& rows, bool noTotal = false);
+    // A statement whose text starts with `prefix` then returns `execRc` (with `message` as its
+    // diagnostic when that is not 0), a result with the tab-separated `columns` and the rows of
+    // `rows` (lines of tab-separated cells), then `extra` further results through SQLMoreResults,
+    // the last returning `extraRc`. The first matching script wins.
+    void script(const std::string& prefix,
+                int execRc,
+                const std::string& message = "",
+                const std::string& columns = "",
+                const std::string& rows = "",
+                int extra = 0,
+                int extraRc = 0);
+    // Forgets the scripts and the recorded calls; open handles stay.
+    void clearScripts();
+    // The DBMS name SQLGetInfo reports ("Fake" until set).
+    void setDbmsName(const std::string& name);
+    // Every SQLExecDirect, SQLSetStmtOption, SQLMoreResults and statement free so far, in order,
+    // one "SQLExecDirect <text>" line each.
+    std::vector<std::string> calls();
 
   private:
+    template <class Function>
+    Function function(const char* name);
     SharedLibrary library_;
     FakeState* state_ = nullptr;
     std::vector<const char*> rows_;

@@ -57,3 +57,17 @@ add_dependencies(quarrow_tests picture_fixtures)
 target_compile_definitions(quarrow_tests PRIVATE QUARROW_PICTURE_FIXTURES="Z:${QUARROW_PICTURE_FIXTURES}/")
 # The MySQL administration dialogs.
 target_sources(quarrow_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR}/mysql_dialogs_test.cpp)
+# The SQL Server administration dialogs over the scripted stand-in driver manager.
+target_sources(quarrow_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR}/mssql_dialogs_test.cpp)
+# The explorer's SQL Server menu over the stand-in, loaded as odbc32.dll from its own folder.
+target_sources(quarrow_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR}/mssql_explorer_test.cpp)
+add_library(fake_odbc32 SHARED ${CMAKE_SOURCE_DIR}/tests/odbc/fake_driver_manager.c)
+set_target_properties(fake_odbc32 PROPERTIES PREFIX "" OUTPUT_NAME odbc32 C_VISIBILITY_PRESET hidden
+                      RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/fake-odbc32
+                      ARCHIVE_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/fake-odbc32)
+target_link_options(fake_odbc32 PRIVATE -Wl,--kill-at)
+add_dependencies(quarrow_tests fake_odbc32)
+# Wine takes odbc32.dll from the exe's folder before the system's: the test exe is linked in there.
+add_custom_command(TARGET quarrow_tests POST_BUILD
+    COMMAND ${CMAKE_COMMAND} -E rm -f ${CMAKE_BINARY_DIR}/fake-odbc32/quarrow_tests.exe
+    COMMAND ${CMAKE_COMMAND} -E create_hardlink $<TARGET_FILE:quarrow_tests> ${CMAKE_BINARY_DIR}/fake-odbc32/quarrow_tests.exe)

@@ -1,0 +1,120 @@
+// The explorer's SQL Server menu commands open their dialogs on the selected data source. Runs
+// only with the scripted stand-in loaded as odbc32.dll: tools/test.sh runs the copy of the test exe
+// in <build>/fake-odbc32, beside the stand-in, with WINEDLLOVERRIDES=odbc32=n.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <memory>
+#include <string>
+
+#include "app/main_window.h"
+#include "app/shell_hooks.h"
+#include "odbc/explorer_internal.h"
+#include "resources/resource.h"
+#include "tests/odbc/odbc_test_support.h"
+#include "tests/win32/dialog_script.h"
+#include "tests/win32/harness.h"
+
+namespace {
+
+bool standInIsOdbc32() {
+    HMODULE module = LoadLibraryA("odbc32.dll");
+    bool stand = module && GetProcAddress(module, "fakeScript");
+    if (module)
+        FreeLibrary(module);
+    return stand;
+}
+
+HTREEITEM childNamed(HWND tree, HTREEITEM parent, const std::string& name) {
+    for (HTREEITEM item = TreeView_GetChild(tree, parent); item; item = TreeView_GetNextSibling(tree, item)) {
+        char text[600] = "";
+        TVITEMA tvi{};
+        tvi.mask = TVIF_TEXT;
+        tvi.hItem = item;
+        tvi.pszText = text;
+        tvi.cchTextMax = sizeof text;
+        SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&tvi));
+        if (name == text)
+            return item;
+    }
+    return nullptr;
+}
+
+TEST(SqlServerExplorer, EachMenuCommandOpensItsDialogOnTheSelectedSource) {
+    if (!standInIsOdbc32())
+        GTEST_SKIP() << "odbc32.dll is not the scripted stand-in";
+    odbc_test::FakeProbe probe(odbc_test::FakeProbe::Named{"odbc32.dll"});
+    probe.setDbmsName("Microsoft SQL Server");
+    probe.script("select * from \"sys\".\"databases\"", 0, "", "name", "master\nSales");
+    probe.script("select * from \"sys\".\"sql_logins\"", 0, "", "name", "sa");
+    probe.script("SQLTables", 0, "", "TABLE_CAT\tTABLE_SCHEM\tTABLE_NAME\tTABLE_TYPE\tREMARKS",
+                 "Sales\tdbo\tOrders\tTABLE\t");
+    // The stand-in accepts a data source with the password "secret".
+    odbc_test::RecordingUi ui;
+    ui.confirmLogin = true;
+    ui.loginPassword = "secret";
+    odbcBinding().setUi(&ui);
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    startUp("");
+    installModules();
+    ASSERT_TRUE(registerWindowClasses(instance));
+    HWND main = createMainWindow(instance);
+    ASSERT_NE(main, nullptr);
+    SendMessageA(main, WM_COMMAND, IDM_ODBC_EXPLORER, 0);
+    HWND explorer = explorerWindow();
+    ASSERT_NE(explorer, nullptr);
+    HWND tree = GetDlgItem(explorer, IDC_EXPLORER_TREE);
+    HTREEITEM source = childNamed(tree, TreeView_GetRoot(tree), "plain");
+    ASSERT_NE(source, nullptr);
+    TreeView_SelectItem(tree, source);
+    harness::pumpMessages(20);
+    ExplorerNode* node = nodeOf(tree, source);
+    ASSERT_TRUE(node && node->connection) << (ui.errors.empty() ? "" : ui.errors.back());
+
+    // Each command's template told apart by its caption and one control's text.
+    struct Case {
+        UINT command;
+        int control;
+        const char* text;
+        const char* caption;
+    } cases[] = {
+        {IDM_EXPLORER_MSSQL_REPAIR, IDOK, "&Start", "Microsoft SQL Server"},
+        {IDM_EXPLORER_MSSQL_USERS, IDC_MSSQL_EXIT, "&Exit", "Microsoft SQL Server - User manager"},
+        {IDM_EXPLORER_MSSQL_BACKUP, IDC_MSSQL_RUN, "&Save", "Microsoft SQL Server"},
+        {IDM_EXPLORER_MSSQL_RESTORE, IDC_MSSQL_RUN, "&Load", "Microsoft SQL Server"},
+        {IDM_EXPLORER_MSSQL_FOR_ATTACH, IDC_MSSQL_RUN, "&Create database", "Microsoft SQL Server"},
+        {IDM_EXPLORER_MSSQL_ATTACH, IDC_MSSQL_RUN, "&Attach", "Microsoft SQL Server"},
+        {IDM_EXPLORER_MSSQL_DETACH, IDC_MSSQL_RUN, "&Detach", "Microsoft SQL Server"},
+        {IDM_EXPLORER_MSSQL_SHRINK, IDC_MSSQL_RUN, "&Run", "Microsoft SQL Server"},
+    };
+    for (const Case& c : cases) {
+        std::string text, caption;
+        EXPECT_TRUE(harness::runDialog([&] { SendMessageA(explorer, WM_COMMAND, c.command, 0); },
+                                       [&](HWND dialog) {
+                                           text = harness::itemText(dialog, c.control);
+                                           caption = harness::windowText(dialog);
+                                           harness::click(dialog, IDCANCEL);
+                                       }))
+            << c.command;
+        EXPECT_EQ(text, c.text) << c.command;
+        EXPECT_EQ(caption, c.caption) << c.command;
+    }
+    // The lists came over the explorer's connection, through the stand-in.
+    int lists = 0;
+    for (const std::string& call : probe.calls())
+        lists += call.rfind("SQLExecDirect select * from \"sys\".", 0) == 0;
+    EXPECT_EQ(lists, 6);  // every dialog but the two attach ones
+
+    SendMessageA(explorer, WM_CLOSE, 0, 0);
+    DestroyWindow(main);
+    harness::pumpMessages();
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+    }
+    odbcBinding().setUi(nullptr);
+}
+
+}  // namespace
