@@ -295,6 +295,11 @@ void buildFileBranch(ExplorerState& state) {
 }
 
 void selectFileNode(ExplorerState& state, ExplorerNode& node) {
+    // A file or folder is named by its path, not by the labels above it.
+    if (!node.name.empty() && node.kind != node_kind::kRoot) {
+        node.path = node.name;
+        SetDlgItemTextA(state.dialog, IDC_EXPLORER_PATH, node.path.c_str());
+    }
     if (node.kind == node_kind::kTextFile || (node.kind == node_kind::kNetwork && node.flavour == 1)) {
         openTextNode(state, node);
         return;

@@ -57,3 +57,5 @@ add_dependencies(quarrow_tests picture_fixtures)
 target_compile_definitions(quarrow_tests PRIVATE QUARROW_PICTURE_FIXTURES="Z:${QUARROW_PICTURE_FIXTURES}/")
 # The MySQL administration dialogs.
 target_sources(quarrow_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR}/mysql_dialogs_test.cpp)
+# Catalog and status views and the explorer's file-system branch.
+target_sources(quarrow_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR}/explorer_catalog_test.cpp)
