@@ -10,3 +10,7 @@ bool isCatalogViewKind(int kind);
 // failing call still shows the (empty) view; the key, column-privilege and server views also show
 // the "ODBC error" box. 1 when a view is shown.
 int showCatalogView(const ResultHost& host, ExplorerNode& node);
+
+// "Sho&w columns" of a procedure list: the "PROCEDURE_COL" dialog for the current record's
+// procedure. Returns 1.
+int showProcedureColumnsCommand(BrowseView& view);

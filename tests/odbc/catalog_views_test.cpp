@@ -8,6 +8,7 @@
 #include "odbc/data_sources.h"
 #include "odbc/explorer_kinds.h"
 #include "odbc/odbc_handles.h"
+#include "odbc/procedure_columns.h"
 #include "odbc/result_table.h"
 #include "tests/dbf/dbf_test_util.h"
 #include "tests/odbc/odbc_test_support.h"
@@ -246,6 +247,14 @@ TEST_P(CatalogReal, PrivilegesProceduresAndServerViews) {
     const auto* p1 = rowWith(procedures, 2, "p1");
     ASSERT_TRUE(p1) << fill_.error;
     EXPECT_EQ((*p1)[4], "Procedure");
+    // "Sho&w columns": one line per parameter after the title and the header.
+    std::string columns = procedureColumnsText(binding_, connection_, (*p1)[0], (*p1)[1], "p1");
+    EXPECT_EQ(columns.substr(0, 19), "p1 :\r\n\r\nColumn name");
+    EXPECT_NE(columns.find("\r\na                               ;          1;"), std::string::npos) << columns;
+    EXPECT_NE(columns.find("\r\nb                               ;          4;"), std::string::npos) << columns;
+    std::string header = columns.substr(8, columns.find("\r\n", 8) + 2 - 8);
+    EXPECT_EQ(procedureColumnsText(binding_, connection_, "quarrow", "", "no_such"), "no_such :\r\n\r\n" + header)
+        << "an unknown procedure leaves the title and the header";
 
     Rows databases = view(node_kind::kShowDatabases);
     EXPECT_TRUE(rowWith(databases, 0, "qc_other"));

@@ -179,7 +179,8 @@ TEST_F(ExplorerCatalog, EachViewShowsItsRowsForAKnownTable) {
         runStatements(odbc_test::kMariaDbDsn,
                       {"DROP TABLE IF EXISTS qcat_keys",
                        "CREATE TABLE qcat_keys (id INTEGER NOT NULL PRIMARY KEY, note VARCHAR(20), INDEX (note))",
-                       "CREATE USER IF NOT EXISTS 'qc_r'@'%'", "GRANT SELECT ON quarrow.qcat_keys TO 'qc_r'@'%'"});
+                       "CREATE USER IF NOT EXISTS 'qc_r'@'%'", "GRANT SELECT ON quarrow.qcat_keys TO 'qc_r'@'%'",
+                       "DROP PROCEDURE IF EXISTS qcat_p", "CREATE PROCEDURE qcat_p (IN a INTEGER) SELECT a"});
     HTREEITEM sources = root("DSN");
     ASSERT_TRUE(sources);
     for (const Case& c : cases) {
@@ -199,6 +200,23 @@ TEST_F(ExplorerCatalog, EachViewShowsItsRowsForAKnownTable) {
         if (std::string(c.node) == "Show table status")
             harness::saveScreenshot(explorer_, "explorer_table_status.bmp");
     }
+    if (!mariaDb)
+        return;
+    // The procedure list's "Sho&w columns" opens the column description of the current procedure.
+    ASSERT_TRUE(select(select(sources, odbc_test::kMariaDbDsn), "Stored procedures"));
+    BrowseView* view = browseViewOf(grid_);
+    ASSERT_TRUE(view && view->table);
+    bool found = false;
+    for (int ok = view->table->goTop(); ok && !view->table->isEof() && !found; ok = view->table->skip(1))
+        found = gridField(2) == "qcat_p";
+    ASSERT_TRUE(found) << "qcat_p is not listed";
+    view->table->skip(-1);
+    const BrowseCommand* command = findCommand(view->commands, 13);
+    ASSERT_TRUE(command && command->handler);
+    harness::MessageBoxCatcher catcher(IDCANCEL);  // the dialog has no OK: Escape closes it
+    command->handler(*view);
+    ASSERT_EQ(catcher.boxes().size(), 1u);
+    EXPECT_EQ(catcher.boxes()[0].caption, "Columns description");
 }
 
 TEST_F(ExplorerCatalog, TheFileBranchOpensTablesInPlaceAndShowsTextFiles) {
