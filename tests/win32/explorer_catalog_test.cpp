@@ -266,6 +266,16 @@ TEST_F(ExplorerCatalog, TheFileBranchOpensTablesInPlaceAndShowsTextFiles) {
     ASSERT_TRUE(view);
     EXPECT_EQ(findCommand(view->commands, 27), nullptr) << "no Exit in an embedded grid";
     EXPECT_EQ(findCommand(view->commands, 118), nullptr) << "no Pack in an embedded grid";
+    // Edited in place, as in a table window: the cell editor writes the file itself.
+    SendMessageA(grid_, WM_KEYDOWN, VK_RIGHT, 1);
+    SendMessageA(grid_, WM_KEYDOWN, VK_RETURN, 1);
+    harness::pumpMessages();
+    ASSERT_TRUE(view->editor) << "no cell editor";
+    SetWindowTextA(view->editor, "");
+    for (char c : std::string("Bella"))
+        SendMessageA(view->editor, WM_CHAR, static_cast<unsigned char>(c), 1);
+    SendMessageA(view->editor, WM_KEYDOWN, VK_RETURN, 1);
+    harness::pumpMessages();
     harness::saveScreenshot(explorer_, "explorer_table_file.bmp");
 
     ASSERT_TRUE(select(folder, "readme.txt"));
@@ -284,7 +294,9 @@ TEST_F(ExplorerCatalog, TheFileBranchOpensTablesInPlaceAndShowsTextFiles) {
     EXPECT_EQ(gridField(0), "id");
     EXPECT_NE(GetFileAttributesA(tablePath.c_str()), INVALID_FILE_ATTRIBUTES) << "the opened table was deleted";
     dbf again(tablePath.c_str());
-    EXPECT_EQ(again.open(1), 1) << "the table stayed open or locked";
+    ASSERT_EQ(again.open(1), 1) << "the table stayed open or locked";
+    again.goTop();
+    EXPECT_EQ(std::string(again.getField(0)), "Bella       ");
     again.close();
 
     // No network under Wine: the node lists nothing and the selection returns.
