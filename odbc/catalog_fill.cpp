@@ -2,7 +2,6 @@
 // view's fields, with the few codes the driver reports as numbers turned into words.
 #include <cctype>
 #include <cstdlib>
-#include <functional>
 
 #include "odbc/catalog_views.h"
 #include "odbc/explorer_kinds.h"
@@ -276,6 +275,7 @@ CatalogFill fillCatalogView(OdbcBinding& binding,
     OdbcStatement statement(binding, connection);
     if (!statement.ok()) {
         filler.fail(statement, statement.result());
+        fill.noStatement = true;
         return fill;
     }
     if (kind == node_kind::kColumnPrivileges) {

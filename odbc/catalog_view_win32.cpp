@@ -96,6 +96,12 @@ int showCatalogView(const ResultHost& host, ExplorerNode& node) {
             throw;
         warningBox("Column privileges error.");
     }
+    if (fill.noStatement) {
+        table->close();
+        deleteResultTable(path);
+        binding.ui().odbcError(host.dialog, fill.error.c_str());
+        return 0;
+    }
     table->unlock();
     table->goTop();
     ResultLayout layout;

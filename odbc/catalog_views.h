@@ -31,6 +31,7 @@ struct CatalogFill {
     SqlReturn result = 0;  // sql::kSuccess, or the failing call's code
     std::string error;     // the failing call's first diagnostic
     long rows = 0;
+    bool noStatement = false;  // no statement could be allocated: nothing was asked
 };
 
 // Appends the rows of view `kind` about `subject`, read from `connection`, to `table` (created with
