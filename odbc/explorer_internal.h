@@ -119,6 +119,13 @@ ExplorerNode* nodeOf(HWND tree, HTREEITEM item);
 ExplorerNode* selectedNode(ExplorerState& state);
 
 // Tree and nodes (explorer_tree.cpp).
+// Inserts `node` under `parent`; the item owns it from then on. Null when the tree refused it.
+HTREEITEM insertNode(ExplorerState& state,
+                     HTREEITEM parent,
+                     std::unique_ptr<ExplorerNode> node,
+                     const std::string& text,
+                     bool hasChildren,
+                     HTREEITEM after = TVI_LAST);
 HIMAGELIST buildTreeImages(HINSTANCE instance);
 // Inserts the "DSN" root and one node per data source; false when the listing failed.
 bool buildDataSourceBranch(ExplorerState& state);
@@ -134,6 +141,12 @@ void releaseOrphans(ExplorerState& state);
 void detachAllNodes(ExplorerState& state);
 // The text the path line shows for a node.
 std::string nodePath(HWND tree, HTREEITEM item);
+
+// The file-system branch (explorer_files_win32.cpp).
+// Inserts "Direct dBase III-access" with the desktop, my computer, its drives and the network.
+void buildFileBranch(ExplorerState& state);
+// Lists a drive, folder or network node the first time; opens a table or text file node.
+void selectFileNode(ExplorerState& state, ExplorerNode& node);
 
 // Right-hand modes and layout (explorer_layout.cpp).
 void setRightMode(ExplorerState& state, RightMode mode);

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "base/text_rules.h"
+#include "odbc/catalog_view.h"
 #include "odbc/data_sources.h"
 #include "odbc/dbms_kind.h"
 #include "odbc/explorer_internal.h"
@@ -70,6 +71,8 @@ int byFlavour(int flavour, int plain, int system, int view, int synonym) {
 
 int imageOf(const ExplorerNode& node) {
     using namespace tree_image;
+    if (node.image >= 0)
+        return node.image;
     switch (node.kind) {
         case node_kind::kRoot:
             return kDsn;
@@ -98,29 +101,6 @@ int imageOf(const ExplorerNode& node) {
         default:
             return kInfo;
     }
-}
-
-HTREEITEM insertNode(ExplorerState& state,
-                     HTREEITEM parent,
-                     std::unique_ptr<ExplorerNode> node,
-                     const std::string& text,
-                     bool hasChildren,
-                     HTREEITEM after = TVI_LAST) {
-    TVINSERTSTRUCTA insert{};
-    insert.hParent = parent;
-    insert.hInsertAfter = after;
-    insert.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_PARAM | TVIF_CHILDREN;
-    insert.item.pszText = const_cast<char*>(text.c_str());
-    insert.item.iImage = insert.item.iSelectedImage = imageOf(*node);
-    insert.item.cChildren = hasChildren ? 1 : 0;
-    insert.item.lParam = reinterpret_cast<LPARAM>(node.get());
-    HTREEITEM item =
-        reinterpret_cast<HTREEITEM>(SendMessageA(state.tree, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
-    if (item) {
-        node->item = item;
-        node.release();  // the item owns it now; TVN_DELETEITEM frees it
-    }
-    return item;
 }
 
 // A child of `parent` that inherits its connection, table and flavour.
@@ -309,12 +289,45 @@ void handleSelection(ExplorerState& state, HTREEITEM item) {
             setRightMode(state, RightMode::command);
             SetDlgItemTextA(state.dialog, IDC_EXPLORER_EDITOR, node->text.c_str());
             break;
+        case node_kind::kRoot:
+        case node_kind::kFileFolder:
+        case node_kind::kNetwork:
+        case node_kind::kTextFile:
+            selectFileNode(state, *node);
+            break;
         default:
-            break;  // catalog and status views come with their own windows
+            if (isCatalogViewKind(node->kind))
+                showCatalogView(state.host, *node);
+            break;
     }
 }
 
 }  // namespace
+
+HTREEITEM insertNode(ExplorerState& state,
+                     HTREEITEM parent,
+                     std::unique_ptr<ExplorerNode> node,
+                     const std::string& text,
+                     bool hasChildren,
+                     HTREEITEM after) {
+    TVINSERTSTRUCTA insert{};
+    insert.hParent = parent;
+    insert.hInsertAfter = after;
+    insert.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_PARAM | TVIF_CHILDREN;
+    insert.item.pszText = const_cast<char*>(text.c_str());
+    insert.item.iImage = insert.item.iSelectedImage = imageOf(*node);
+    if (insert.item.iImage == tree_image::kFolder)
+        insert.item.iSelectedImage = tree_image::kOpenFolder;
+    insert.item.cChildren = hasChildren ? 1 : 0;
+    insert.item.lParam = reinterpret_cast<LPARAM>(node.get());
+    HTREEITEM item =
+        reinterpret_cast<HTREEITEM>(SendMessageA(state.tree, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
+    if (item) {
+        node->item = item;
+        node.release();  // the item owns it now; TVN_DELETEITEM frees it
+    }
+    return item;
+}
 
 ExplorerFlags& explorerFlags() {
     static ExplorerFlags flags;

@@ -76,6 +76,7 @@ void onInit(ExplorerState& state) {
     state.odbcUser = binding.acquire(dialog) == 1;
     if (state.odbcUser)
         buildDataSourceBranch(state);
+    buildFileBranch(state);
     // Loaded but without an environment: nothing further makes sense.
     if (!state.odbcUser && binding.loaded())
         return;

@@ -15,6 +15,7 @@
 #include "browse/data_source.h"
 #include "browse/table_window.h"
 #include "dbf/dbf.h"
+#include "odbc/catalog_view.h"
 #include "odbc/command_window.h"
 #include "odbc/dbms_kind.h"
 #include "odbc/odbc_handles.h"
@@ -28,7 +29,7 @@ const BrowseCommand kCatalogViewCommands[] = {
 };
 
 const BrowseCommand kProcedureListCommands[] = {
-    {13, "Sho&w columns", nullptr},
+    {13, "Sho&w columns", showProcedureColumnsCommand},
     {120, "&Print", printTableCommand},
     {114, "&Search", searchCommand},
     {113, "Sa&ve to HTML...", saveHtmlCommand},

@@ -14,6 +14,8 @@
 // The MySQL administration.
 #include "admin_ids.h"
 #include "browse_ids.h"
+// Catalog views.
+#include "catalog_ids.h"
 #include "commands_ids.h"
 // The SQL command window.
 #include "command_ids.h"

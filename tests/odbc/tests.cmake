@@ -12,6 +12,8 @@ target_sources(quarrow_tests PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/result_mapping_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/result_real_test.cpp
 )
+# Catalog and status views.
+target_sources(quarrow_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR}/catalog_views_test.cpp)
 target_link_libraries(quarrow_tests PRIVATE qodbc)
 
 # Stand-in driver managers, each lacking something; they sit beside the test exe.
