@@ -23,3 +23,5 @@
 #include "odbc_ids.h"
 #include "print_ids.h"
 #include "shell_ids.h"
+// SQL assist.
+#include "sql_assist_ids.h"
