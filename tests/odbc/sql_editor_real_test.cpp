@@ -3,6 +3,7 @@
 // table, OPTIMIZE on a connection of its own, and INSERT scripts that replay into an empty copy.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -14,6 +15,7 @@
 #include "odbc/result_query.h"
 #include "odbc/result_table.h"
 #include "odbc/select_text.h"
+#include "odbc/sql_assist.h"
 #include "odbc/statement_exec.h"
 #include "tests/dbf/dbf_test_util.h"
 #include "tests/odbc/odbc_test_support.h"
@@ -249,6 +251,56 @@ TEST_P(SqlEditorReal, InsertScriptReplaysIntoAnEmptyCopyWithIdenticalRows) {
     EXPECT_EQ(rows("SELECT COUNT(*) FROM sqe_dst WHERE spare IS NULL"), (Rows{{"2"}}));
     exec("DROP TABLE sqe_src");
     exec("DROP TABLE sqe_dst");
+}
+
+TEST_P(SqlEditorReal, AssistListsTablesAndPreparesFieldListsOfAwkwardNames) {
+    std::string quote = identifierQuote(binding_, connection_);
+    std::string q = quote.empty() ? "\"" : quote;
+    std::string orderName = q + "order" + q;
+    std::string detailsName = q + "Order Details" + q;
+    exec("DROP TABLE IF EXISTS " + orderName);
+    exec("DROP TABLE IF EXISTS " + detailsName);
+    exec("CREATE TABLE " + orderName + " (zeta INTEGER, " + q + "select" + q + " INTEGER, alpha INTEGER)");
+    exec("CREATE TABLE " + detailsName + " (b INTEGER, a INTEGER)");
+    exec("INSERT INTO " + orderName + " VALUES (1, 2, 3)");
+    std::vector<AssistTable> tables;
+    ASSERT_TRUE(listAssistTables(binding_, connection_, &owner, &tables));
+    EXPECT_TRUE(std::is_sorted(tables.begin(), tables.end(),
+                               [](const AssistTable& a, const AssistTable& b) { return a.name < b.name; }));
+    std::string current = currentCatalog(binding_, connection_);
+    struct Case {
+        const char* table;
+        std::vector<std::string> fields;
+    } cases[] = {{"order", {"alpha", "select", "zeta"}}, {"Order Details", {"a", "b"}}};
+    for (const Case& c : cases) {
+        auto found = std::find_if(tables.begin(), tables.end(), [&](const AssistTable& t) {
+            return t.name == c.table && (t.catalog.empty() || t.catalog == current);
+        });
+        ASSERT_NE(found, tables.end()) << c.table;
+        std::vector<std::string> fields;
+        EXPECT_TRUE(listAssistFields(binding_, connection_, &owner, assistTableName(*found, quote, current), &fields));
+        EXPECT_EQ(fields, c.fields) << c.table;
+    }
+    // Another database's table of the same name is reached through its catalog.
+    if (mariaDb_) {
+        exec("CREATE DATABASE IF NOT EXISTS sqe_assist");
+        exec("DROP TABLE IF EXISTS sqe_assist.`order`");
+        exec("CREATE TABLE sqe_assist.`order` (other INTEGER)");
+        std::vector<std::string> fields;
+        EXPECT_TRUE(listAssistFields(binding_, connection_, &owner,
+                                     assistTableName({"sqe_assist", "", "order"}, quote, current), &fields));
+        EXPECT_EQ(fields, std::vector<std::string>{"other"});
+        exec("DROP DATABASE sqe_assist");
+    }
+    std::vector<std::string> fields;
+    EXPECT_FALSE(listAssistFields(binding_, connection_, &owner, "sqe_missing_table", &fields));
+    EXPECT_EQ(ui_.errors.size(), 1u);
+    std::vector<std::string> keywords = assistKeywordsAndTypes(binding_, connection_);
+    ASSERT_EQ(keywords.size(), 47u + 19u);
+    EXPECT_EQ(keywords[47], "Char");
+    EXPECT_EQ(keywords.back(), "Bit");
+    exec("DROP TABLE " + orderName);
+    exec("DROP TABLE " + detailsName);
 }
 
 INSTANTIATE_TEST_SUITE_P(Drivers,

@@ -9,6 +9,7 @@
 
 #include "odbc/command_file.h"
 #include "odbc/insert_script.h"
+#include "odbc/sql_assist.h"
 #include "odbc/sql_history.h"
 #include "tests/dbf/dbf_test_util.h"
 #include "tests/dbf/fault_fs.h"
@@ -77,6 +78,48 @@ TEST(CommandFileName, NamesStayInTheFolderApartFromOurFilesAndComeBack) {
     // A long name of escapes is never cut inside one.
     std::string escapes = commandFileName(std::string(200, '.'));
     EXPECT_EQ(escapes.substr(0, escapes.find('~')).size() % 3, 0u);
+}
+
+TEST(SqlAssistLists, CommandsOperatorsAndNamesAsStatementsWriteThem) {
+    const auto& commands = assistCommands();
+    const char* firstLines[] = {"SELECT [ALL | DISTINCT]",
+                                "INSERT INTO dbf_name [(fname1 [, fname2, ...])]",
+                                "UPDATE [DatabaseName1!]TableName1",
+                                "DELETE FROM [DatabaseName!]TableName",
+                                "DROP TABLE TableName | FileName | ?",
+                                "ALTER TABLE TableName1",
+                                "CREATE TABLE | DBF TableName1 [NAME LongTableName] [FREE]",
+                                "CREATE [UNIQUE] INDEX index-name ON table-name (column-identifier [ASC][DESC][, "
+                                "column-identifier [ASC][DESC]...]) WITH <index option list>",
+                                ""};
+    ASSERT_EQ(commands.size(), 9u);
+    for (std::size_t i = 0; i < commands.size(); ++i) {
+        std::string syntax = commands[i].syntax;
+        EXPECT_EQ(syntax.substr(0, syntax.find("\r\n")), firstLines[i]) << commands[i].name;
+    }
+    EXPECT_EQ(std::string(commands[8].name), "CREATE VIEW AS");
+    // ALTER TABLE's three forms are parted by en dashes in Windows-1250.
+    std::string alter = commands[5].syntax;
+    EXPECT_EQ(alter.find("\r\n\x96 Or \x96\r\n") != std::string::npos, true);
+    EXPECT_EQ(assistOperators().size(), 28u);
+    EXPECT_EQ(assistOperators().front(), " ");
+    EXPECT_EQ(assistOperators().back(), "'");
+
+    struct Case {
+        const char* name;
+        const char* written;
+    } names[] = {
+        {"Orders", "Orders"},     {"Order Details", "\"Order Details\""},
+        {"order", "\"order\""},  // a reserved word
+        {"Select", "\"Select\""}, {"a$b", "\"a$b\""},
+        {"2nd", "\"2nd\""},       {"say\"hi", "\"say\"\"hi\""},
+        {"plain_1", "plain_1"},
+    };
+    for (const Case& c : names)
+        EXPECT_EQ(assistName(c.name, "\""), c.written) << c.name;
+    EXPECT_EQ(assistTableName({"shop", "", "order"}, "`", "other"), "shop.`order`");
+    EXPECT_EQ(assistTableName({"shop", "", "order"}, "`", "shop"), "`order`");
+    EXPECT_EQ(assistTableName({"", "dbo", "Order Details"}, "\"", ""), "dbo.\"Order Details\"");
 }
 
 TEST_F(SqlEditorFiles, CommandTextSurvivesForEveryNameAndIsCappedOnRead) {
