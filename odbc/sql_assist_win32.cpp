@@ -86,7 +86,8 @@ void fillHistory(HWND dialog, SqlAssist& assist) {
 }
 
 void onInit(HWND dialog, SqlAssist& assist) {
-    send(dialog, IDC_ASSIST_STATEMENT, EM_LIMITTEXT, kStatementLimit);
+    // Room on top of what is handed in: the editor always holds the whole statement.
+    send(dialog, IDC_ASSIST_STATEMENT, EM_LIMITTEXT, kStatementLimit + assist.request.command.size());
     OdbcBinding& binding = odbcBinding();
     SqlHdbc connection = connectionOf(assist);
     if (connection) {
