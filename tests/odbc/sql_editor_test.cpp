@@ -3,6 +3,10 @@
 // its failed writes.
 #include <gtest/gtest.h>
 
+#if defined(_WIN32)
+#include <windows.h>
+#endif
+
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -25,16 +29,23 @@ class SqlEditorFiles : public testing::Test {
   protected:
     void SetUp() override {
 #if defined(_WIN32)
-        GTEST_SKIP() << "the temporary folder is moved only through TMPDIR";
+        // GetTempPath answers TMP first.
+        char previous[MAX_PATH] = "";
+        hadPrevious_ = GetEnvironmentVariableA("TMP", previous, sizeof previous) > 0;
+        previous_ = previous;
+        SetEnvironmentVariableA("TMP", temp_.path().string().c_str());
 #else
         const char* previous = std::getenv("TMPDIR");
+        hadPrevious_ = previous != nullptr;
         previous_ = previous ? previous : "";
         setenv("TMPDIR", temp_.path().c_str(), 1);
 #endif
     }
     void TearDown() override {
-#if !defined(_WIN32)
-        if (previous_.empty())
+#if defined(_WIN32)
+        SetEnvironmentVariableA("TMP", hadPrevious_ ? previous_.c_str() : nullptr);
+#else
+        if (!hadPrevious_)
             unsetenv("TMPDIR");
         else
             setenv("TMPDIR", previous_.c_str(), 1);
@@ -42,6 +53,7 @@ class SqlEditorFiles : public testing::Test {
     }
     dbftest::TempDir temp_;
     std::string previous_;
+    bool hadPrevious_ = false;
 };
 
 std::string fileText(const std::string& path) {
