@@ -151,32 +151,6 @@ std::vector<bool> MySqlSession::columnFlags(const MySqlAccount& account,
                   " and `Table_name` = " + quoteValue(table, d) + " and `Column_name` = " + quoteValue(column, d)));
 }
 
-MySqlSideConnection::MySqlSideConnection(OdbcBinding& binding, const std::string& dataSource, void* owner)
-    : connection_(binding) {
-    if (!connection_.ok())
-        return;
-    // The same data source and credentials as the explorer's connection.
-    char text[kConnectionStringSize];
-    ConnectionStringWriter writer(text, sizeof text);
-    writer.put("DSN=");
-    writer.value(dataSource.c_str());
-    writer.put(";UID=");
-    writer.value(odbcCredentials().user);
-    writer.put(";PWD=");
-    writer.value(odbcCredentials().password);
-    SqlSmallInt length = 0;
-    char out[1024];
-    SqlReturn rc = writer.ok() ? binding.fn().SQLDriverConnect(
-                                     connection_.get(), nullptr, reinterpret_cast<SqlChar*>(text), sql::kNts,
-                                     reinterpret_cast<SqlChar*>(out), sizeof out, &length, sql::kDriverNoPrompt)
-                               : sql::kError;
-    wipeSecret(text, sizeof text);
-    wipeSecret(out, sizeof out);
-    connected_ = sql::succeeded(rc);
-    if (!connected_)
-        binding.reportError(nullptr, connection_.get(), nullptr, owner);
-}
-
 std::string runDiagnostic(MySqlSession& session,
                           const std::string& dataSource,
                           const DiagnosticMode& mode,
@@ -189,7 +163,7 @@ std::string runDiagnostic(MySqlSession& session,
     if (mode.ownConnection) {
         // The MariaDB driver hands over no rows for OPTIMIZE and REPAIR and fails the next call
         // on that connection: the statement gets a connection of its own, used once.
-        MySqlSideConnection side(session.binding(), dataSource, owner);
+        SideConnection side(session.binding(), dataSource, owner);
         if (side.ok()) {
             MySqlSession own(session.binding(), side.get(), owner);
             done = own.run(text, &rows);

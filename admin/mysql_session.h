@@ -10,6 +10,7 @@
 #include "admin/mysql_sql.h"
 #include "odbc/odbc_binding.h"
 #include "odbc/odbc_handles.h"
+#include "odbc/side_connection.h"
 
 using MySqlRows = std::vector<std::vector<std::string>>;
 
@@ -55,19 +56,8 @@ class MySqlSession {
     MySqlDialect dialect_;
 };
 
-// A second connection to the data source `dataSource` with the credentials the explorer connected
-// with, for statements that leave a connection unusable. ok() is false after a failed connect
-// (the "ODBC error" box has been shown).
-class MySqlSideConnection {
-  public:
-    MySqlSideConnection(OdbcBinding& binding, const std::string& dataSource, void* owner);
-    bool ok() const { return connected_; }
-    SqlHdbc get() const { return connection_.get(); }
-
-  private:
-    OdbcConnection connection_;
-    bool connected_ = false;
-};
+// The administration's side connection is the one every statement runner uses.
+using MySqlSideConnection = SideConnection;
 
 // Runs one diagnostics mode on `catalog`.`table` and gives its report lines; OPTIMIZE and REPAIR
 // on a connection of their own to `dataSource`. A statement the server confirmed without rows

@@ -2,11 +2,13 @@
 #include "app/shell_hooks.h"
 
 #include "app/table_window.h"
+#include "browse/browse_commands.h"
 #include "browse/browse_view.h"
 #include "browse/command_support.h"
 #include "browse/structure_dialog.h"
 #include "browse/table_window.h"
 #include "odbc/explorer_window.h"
+#include "odbc/sql_editor.h"
 #include "picture/picture_viewer.h"
 #include "print/preview.h"
 
@@ -26,6 +28,8 @@ void installModules() {
     setTableOpener(openTableWindow);
     // The ODBC explorer.
     hooks.openExplorer = openExplorer;
+    // INSERT scripts from result grids and table windows.
+    setInsertScriptWriter(saveAsInsertScript);
     hooks.emfWindowProc = emfWindowProc;
     // The picture viewer, for picture files on the command line.
     hooks.openPictureViewer = showPictureViewer;

@@ -25,6 +25,8 @@ int saveHtmlCommand(BrowseView& view);
 // Printing and scripts.
 int printTableCommand(BrowseView& view);
 int insertScriptCommand(BrowseView& view);  // "&Save as 'insert into ...'"
+// The ODBC module writes INSERT scripts; until it installs its writer the command does nothing.
+void setInsertScriptWriter(int (*writer)(BrowseView& view));
 
 // "&Exit": closes the grid's window.
 int exitCommand(BrowseView& view);

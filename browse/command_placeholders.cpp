@@ -3,6 +3,15 @@
 // removals merge cleanly).
 #include "browse/browse_commands.h"
 
-int insertScriptCommand(BrowseView&) {
-    return 1;
+namespace {
+int (*g_insertScriptWriter)(BrowseView&) = nullptr;
+}
+
+void setInsertScriptWriter(int (*writer)(BrowseView&)) {
+    g_insertScriptWriter = writer;
+}
+
+// The writer needs the data source's quote and server, which only the ODBC module knows.
+int insertScriptCommand(BrowseView& view) {
+    return g_insertScriptWriter ? g_insertScriptWriter(view) : 1;
 }

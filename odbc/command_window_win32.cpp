@@ -6,6 +6,7 @@
 #include "base/ui.h"
 #include "browse/gdi_handles.h"
 #include "odbc/command_window.h"
+#include "odbc/sql_editor.h"
 #include "resources/resource.h"
 
 namespace {
@@ -23,12 +24,6 @@ struct CommandWindow {
     GdiObject<HFONT> font;
     RECT editorGaps = {};  // the editor's left and top, and its distances from the right and bottom edges
 };
-
-// SQL assist composes a statement from the request and returns true when the user confirmed it.
-// It comes with its own dialog; until then "&Assist" offers nothing.
-bool runSqlAssist(HWND, AssistRequest&) {
-    return false;
-}
 
 void setEditorText(HWND dialog, const std::string& text) {
     WPARAM limit = static_cast<WPARAM>(text.size() + kCommandEditorRoom);
@@ -72,7 +67,7 @@ void onAssist(HWND dialog, CommandWindow& window) {
     // Assist works on a copy: a window closed afterwards leaves the caller's text as it was.
     AssistRequest draft = window.request;
     draft.command = itemText(dialog, IDC_COMMAND_EDITOR);
-    if (runSqlAssist(dialog, draft))
+    if (openSqlAssist(dialog, draft))
         setEditorText(dialog, draft.command);
 }
 

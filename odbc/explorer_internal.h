@@ -164,3 +164,5 @@ void onTreeRightClick(ExplorerState& state);
 HMENU buildNodeMenu(const ExplorerNode& node, const std::string& dbms);
 // True when `id` was one of the menu's commands.
 bool onMenuCommand(ExplorerState& state, UINT id);
+// The command editor's "&Execute" and "&Assist"; true when `id` was one of them.
+bool onEditorCommand(ExplorerState& state, UINT id);

@@ -8,6 +8,7 @@
 #include "odbc/dbms_kind.h"
 #include "odbc/explorer_internal.h"
 #include "odbc/odbc_binding.h"
+#include "odbc/sql_editor.h"
 #include "resources/resource.h"
 
 namespace {
@@ -92,6 +93,24 @@ void openMySqlDialog(ExplorerState& state, UINT id) {
             openPermissions(state.dialog, target);
             break;
     }
+}
+
+// The data source a node belongs to: the name of its kind-3 ancestor.
+std::string dataSourceOf(ExplorerState& state, HTREEITEM item) {
+    for (; item; item = TreeView_GetParent(state.tree, item)) {
+        ExplorerNode* node = nodeOf(state.tree, item);
+        if (node && node->kind == node_kind::kDataSource)
+            return node->name;
+    }
+    return std::string();
+}
+
+void dropOrDelete(ExplorerState& state, bool drop) {
+    ExplorerNode* node = selectedNode(state);
+    if (!node || node->kind != node_kind::kTable || !node->connection)
+        return;
+    BusySection busy(state);
+    dropOrDeleteTable(state.dialog, *node, dataSourceOf(state, node->item), drop);
 }
 
 void refreshSelectedSource(ExplorerState& state) {
@@ -225,8 +244,28 @@ bool onMenuCommand(ExplorerState& state, UINT id) {
                                     node->connection);
             }
             break;
+        case IDM_EXPLORER_DROP_TABLE:
+        case IDM_EXPLORER_DELETE_FROM:
+            dropOrDelete(state, id == IDM_EXPLORER_DROP_TABLE);
+            break;
         default:
-            break;  // dropping comes with the SQL editor
+            break;
     }
+    return true;
+}
+
+bool onEditorCommand(ExplorerState& state, UINT id) {
+    if (id != IDC_EXPLORER_EXECUTE && id != IDC_EXPLORER_ASSIST)
+        return false;
+    ExplorerNode* node = nodeOf(state.tree, state.previous);
+    if (state.busy > 0 || state.closing || !odbcBinding().loaded() || !node || node->kind != node_kind::kCommand ||
+        !node->connection)
+        return true;
+    BusySection busy(state);
+    HWND editor = GetDlgItem(state.dialog, IDC_EXPLORER_EDITOR);
+    if (id == IDC_EXPLORER_EXECUTE)
+        executeSelection(state.dialog, *node, editor);
+    else
+        assistIntoEditor(state.dialog, *node, editor);
     return true;
 }

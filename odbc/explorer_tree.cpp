@@ -5,6 +5,7 @@
 
 #include "base/text_rules.h"
 #include "odbc/catalog_view.h"
+#include "odbc/command_file.h"
 #include "odbc/data_sources.h"
 #include "odbc/dbms_kind.h"
 #include "odbc/explorer_internal.h"
@@ -220,12 +221,18 @@ void addSourceExtras(ExplorerState& state, ExplorerNode& source) {
         addChild(state, source, node_kind::kShowUnusedSpace, "Show unused space");
     }
     addChild(state, source, node_kind::kInformation, "General information");
-    addChild(state, source, node_kind::kCommand, label("BR_COMMAND"));
+    auto command = childOf(source, node_kind::kCommand);
+    command->text = loadCommandText(source.name);
+    insertNode(state, source.item, std::move(command), label("BR_COMMAND"), false);
 }
 
 // Frees what a node holds: a data source's connection (while the binding is loaded), then the node.
 void releaseNode(std::unique_ptr<ExplorerNode> node) {
     OdbcBinding& binding = odbcBinding();
+    if (node->kind == node_kind::kCommand && !saveCommandText(node->name, node->text)) {
+        std::string text = "Can't save the SQL command of " + node->name + " to " + commandFilePath(node->name) + ".";
+        binding.ui().warning(text.c_str());
+    }
     if (node->kind == node_kind::kDataSource && node->connection && binding.loaded())
         binding.freeConnection(node->connection);
 }

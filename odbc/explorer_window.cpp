@@ -200,6 +200,8 @@ INT_PTR handleExplorer(HWND dialog, ExplorerState& state, UINT message, WPARAM w
                 onClose(state);
                 return TRUE;
             }
+            if (HIWORD(wParam) == BN_CLICKED && onEditorCommand(state, LOWORD(wParam)))
+                return TRUE;
             return onMenuCommand(state, LOWORD(wParam)) ? TRUE : FALSE;
         case WM_ENTERSIZEMOVE:
             recordRectangles(state);

@@ -47,6 +47,8 @@ struct ResultLayout {
     const BrowseCommand* commands = nullptr;  // the pop-up menu
     bool readOnly = false;                    // column lists and catalog views: "NNNII"
     std::string quote;                        // the data source's identifier quote (query results)
+    std::string table;                        // the queried table's name for statements; empty for none
+    bool mySqlFamily = false;                 // the data source's server reads "\" as an escape
 };
 
 // Hands an open temporary table to the host's grid (the grid's current view is discarded first):
@@ -70,6 +72,10 @@ BrowseView* discardResultView(HWND grid);
 // The identifier quote of the data source whose query result the grid shows (for INSERT scripts);
 // empty for other grids.
 std::string resultViewQuote(HWND grid);
+// What INSERT scripts from the grid write: the queried table (empty when the result came from a
+// typed statement), the quote and whether the server is of the MySQL family. False for grids that
+// show no query result.
+bool resultViewTarget(HWND grid, std::string* table, std::string* quote, bool* mySqlFamily);
 
 // True while a result is being copied into a table (messages are dispatched meanwhile, so a host
 // that is asked to close must wait for the end); cancelResultCopy asks the running copy to stop.

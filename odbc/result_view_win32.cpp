@@ -46,6 +46,8 @@ constexpr int kResultRowHeight = 20;
 struct ResultView : BrowseView {
     std::string tablePath;
     std::string quote;
+    std::string queriedTable;
+    bool mySqlFamily = false;
     int captionId = 103;
 };
 
@@ -199,6 +201,11 @@ int showQuery(const ResultHost& host, ExplorerNode& node, const std::string& com
     layout.title = node.path;
     layout.commands = kResultGridCommands;
     layout.quote = identifierQuote(binding, node.connection);
+    // The table's identity travels with the grid: its title may hold dots of its own.
+    if (node.kind == node_kind::kBrowse || node.kind == node_kind::kTable)
+        layout.table = qualifiedTableName(node.catalog, node.schema, node.name, layout.quote,
+                                          currentCatalog(binding, node.connection));
+    layout.mySqlFamily = isMySqlFamily(dbmsName(binding, node.connection));
     std::string path = result.path;
     int shown = showResultTable(host, std::move(result.table), path, result.fields, layout);
     reportAfterCopy(host.dialog, result, statement);
@@ -288,6 +295,8 @@ int showResultTable(const ResultHost& host,
     auto* view = new ResultView;
     view->tablePath = path;
     view->quote = layout.quote;
+    view->queriedTable = layout.table;
+    view->mySqlFamily = layout.mySqlFamily;
     view->captionId = host.captionId;
     initBrowseView(*view, layout.title.c_str(), 0, 0, 0, 0, kResultRowHeight);
     view->instance = GetModuleHandleA(nullptr);
@@ -336,6 +345,17 @@ std::string resultViewQuote(HWND grid) {
     BrowseView* view = grid && IsWindow(grid) ? browseViewOf(grid) : nullptr;
     auto found = view ? resultViews().find(view) : resultViews().end();
     return found == resultViews().end() ? std::string() : found->second->quote;
+}
+
+bool resultViewTarget(HWND grid, std::string* table, std::string* quote, bool* mySqlFamily) {
+    BrowseView* view = grid && IsWindow(grid) ? browseViewOf(grid) : nullptr;
+    auto found = view ? resultViews().find(view) : resultViews().end();
+    if (found == resultViews().end() || found->second->commands != kResultGridCommands)
+        return false;
+    *table = found->second->queriedTable;
+    *quote = found->second->quote;
+    *mySqlFamily = found->second->mySqlFamily;
+    return true;
 }
 
 bool resultCopyRunning() {

@@ -54,16 +54,24 @@ std::string quoteIdentifier(const std::string& name, const std::string& quote) {
     return out + quote;
 }
 
-std::string buildSelectText(const std::string& catalog,
-                            const std::string& schema,
-                            const std::string& table,
-                            const std::string& quote,
-                            const std::string& current) {
+std::string qualifiedTableName(const std::string& catalog,
+                               const std::string& schema,
+                               const std::string& table,
+                               const std::string& quote,
+                               const std::string& current) {
     std::string q = trimmed(quote);
     std::string name;
     if (!trimmed(catalog).empty() && trimmed(catalog) != trimmed(current))
         name = quoteIdentifier(catalog, q) + ".";
     if (!trimmed(schema).empty())
         name += quoteIdentifier(schema, q) + ".";
-    return "SELECT * FROM " + name + quoteIdentifier(table, q);
+    return name + quoteIdentifier(table, q);
+}
+
+std::string buildSelectText(const std::string& catalog,
+                            const std::string& schema,
+                            const std::string& table,
+                            const std::string& quote,
+                            const std::string& current) {
+    return "SELECT * FROM " + qualifiedTableName(catalog, schema, table, quote, current);
 }

@@ -17,6 +17,14 @@ std::string currentCatalog(OdbcBinding& binding, SqlHdbc connection);
 // `name` without surrounding blanks, between `quote`s, with every quote inside it doubled.
 std::string quoteIdentifier(const std::string& name, const std::string& quote);
 
+// The table's name: quoted, after its schema when it has one, and after its catalog when that is
+// not `current` (what every statement naming a listed table uses).
+std::string qualifiedTableName(const std::string& catalog,
+                               const std::string& schema,
+                               const std::string& table,
+                               const std::string& quote,
+                               const std::string& current = std::string());
+
 // "SELECT * FROM " and the table's name: quoted, after its schema when it has one, and after its
 // catalog when that is not the connection's current one (MySQL-family servers list every
 // database's tables with an empty schema, so the name alone may reach another database's table).

@@ -28,3 +28,5 @@
 #include "shell_ids.h"
 // The SQL Server administration.
 #include "mssql_ids.h"
+// SQL assist.
+#include "sql_assist_ids.h"

@@ -81,6 +81,35 @@ TEST(CommandWindow, ShowsTheStatementAndExecutesItWhole) {
     }
 }
 
+// A control's whole text, however long.
+std::string wholeText(HWND dialog, int id) {
+    HWND control = GetDlgItem(dialog, id);
+    std::string text(static_cast<size_t>(GetWindowTextLengthA(control)) + 1, '\0');
+    text.resize(static_cast<size_t>(GetWindowTextA(control, &text[0], static_cast<int>(text.size()))));
+    return text;
+}
+
+TEST(CommandWindow, AssistTakesTheWholeStatementAndGivesBackTheComposedOne) {
+    AssistRequest request;
+    request.command = longStatement(40000);
+    std::string shown;
+    std::string edited;
+    bool result = openWith(request, [&](HWND dialog) {
+        EXPECT_TRUE(harness::runDialog([&] { click(dialog, IDC_COMMAND_ASSIST); },
+                                       [&](HWND assist) {
+                                           shown = wholeText(assist, IDC_ASSIST_STATEMENT);
+                                           harness::setText(assist, IDC_ASSIST_STATEMENT, shown + " ORDER BY 1");
+                                           click(assist, IDC_ASSIST_OK);
+                                       }));
+        edited = wholeText(dialog, IDC_COMMAND_EDITOR);
+        click(dialog, IDC_COMMAND_EXECUTE);
+    });
+    EXPECT_TRUE(result);
+    EXPECT_TRUE(shown == longStatement(40000)) << shown.size();
+    EXPECT_TRUE(edited == longStatement(40000) + " ORDER BY 1") << edited.size();
+    EXPECT_TRUE(request.command == edited);
+}
+
 TEST(CommandWindow, ClosingReturnsFalseAndKeepsTheRequestAndTheFlag) {
     const struct {
         const char* how;
@@ -97,8 +126,15 @@ TEST(CommandWindow, ClosingReturnsFalseAndKeepsTheRequestAndTheFlag) {
         bool result = openWith(request, [&](HWND dialog) {
             harness::setText(dialog, IDC_COMMAND_EDITOR, "DELETE FROM ORDERS");
             CheckDlgButton(dialog, IDC_COMMAND_OEM, BST_CHECKED);
-            // "&Assist" has nothing to offer yet: the window stays, the edited text too.
-            click(dialog, IDC_COMMAND_ASSIST);
+            // "&Assist" opens SQL assist; cancelled, it leaves the window and the edited text.
+            std::string caption;
+            EXPECT_TRUE(harness::runDialog([&] { click(dialog, IDC_COMMAND_ASSIST); },
+                                           [&](HWND assist) {
+                                               caption = harness::windowText(assist);
+                                               harness::setText(assist, IDC_ASSIST_STATEMENT, "not taken");
+                                               SendMessageA(assist, WM_COMMAND, IDCANCEL, 0);
+                                           }));
+            EXPECT_EQ(caption, "SQL assist");
             EXPECT_TRUE(IsWindow(dialog));
             EXPECT_EQ(harness::itemText(dialog, IDC_COMMAND_EDITOR), "DELETE FROM ORDERS");
             SendMessageA(dialog, closing.message, closing.wParam, 0);

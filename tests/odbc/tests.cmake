@@ -14,6 +14,11 @@ target_sources(quarrow_tests PRIVATE
 )
 # Catalog and status views.
 target_sources(quarrow_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR}/catalog_views_test.cpp)
+# The SQL editors: command files, history, statements, INSERT scripts.
+target_sources(quarrow_tests PRIVATE
+    ${CMAKE_CURRENT_LIST_DIR}/sql_editor_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/sql_editor_real_test.cpp
+)
 target_link_libraries(quarrow_tests PRIVATE qodbc)
 
 # Stand-in driver managers, each lacking something; they sit beside the test exe.

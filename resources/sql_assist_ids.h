@@ -1,0 +1,12 @@
+// Control ids of the "SQL assist" dialog (SQL_BUILDER).
+#pragma once
+
+#define IDC_ASSIST_STATEMENT 101
+#define IDC_ASSIST_TABLES 102
+#define IDC_ASSIST_FIELDS 103
+#define IDC_ASSIST_COMMANDS 104
+#define IDC_ASSIST_SYNTAX 105
+#define IDC_ASSIST_OPERATORS 106
+#define IDC_ASSIST_KEYWORDS 107
+#define IDC_ASSIST_HISTORY 108
+#define IDC_ASSIST_OK 109
