@@ -191,7 +191,10 @@ TEST_F(SqlEditorExplorer, AssistInsertsTheComposedStatementSelectedForExecute) {
         }));
     EXPECT_EQ(caption, "SQL assist");
     EXPECT_FALSE(tables.empty()) << (ui_.errors.empty() ? "" : ui_.errors[0]);
-    EXPECT_TRUE(std::is_sorted(tables.begin(), tables.end()));
+    // The list box sorts as the system compares text, without regard to case.
+    EXPECT_TRUE(std::is_sorted(tables.begin(), tables.end(), [](const std::string& a, const std::string& b) {
+        return CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.c_str(), -1, b.c_str(), -1) == CSTR_LESS_THAN;
+    }));
     EXPECT_EQ(editorText(), "-- mine\r\nSELECT 1 ");
     DWORD start = 0, end = 0;
     SendMessageA(editor_, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
