@@ -36,7 +36,7 @@ def table_copy_by_keys_into_mariadb_logs_the_refused_row():
         explorer = e2e.find_window("ODBC explorer")
         # The last data source is on the SQLite test database; open it, then its menu by the mouse
         # anywhere in the tree (the menu is the selected node's).
-        e2e.press(explorer, "Home", "Right", "End", "Right")
+        e2e.press(explorer, *e2e.LAST_DATA_SOURCE_KEYS, "Right")
         subprocess.run(["xdotool", "mousemove", "--window", explorer, "60", "300", "click", "3"], check=True)
         e2e.press(explorer, "Down", "Return")
         dialog = e2e.find_window("Table copy")

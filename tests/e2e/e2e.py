@@ -101,3 +101,9 @@ def run_cases(cases, report):
     root.append(suite)
     ET.ElementTree(root).write(report)
     return failures
+
+
+# Keys that select the last data source in the ODBC explorer's tree without passing the others (each
+# selected data source connects): the file branch below it is folded first, so that End lands on the
+# file-branch root and Up on the last data source.
+LAST_DATA_SOURCE_KEYS = ("Home", "Down", "Left", "Home", "Right", "End", "Up")

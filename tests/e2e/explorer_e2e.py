@@ -14,7 +14,7 @@ def explorer_opens_by_keys_and_expands_a_data_source():
         explorer = e2e.find_window("ODBC explorer")
         # The tree has the focus: the root, open it, jump to the last data source (one on the SQLite
         # test database, so no login is asked; arrows would connect each source passed on the way).
-        e2e.press(explorer, "Home", "Right", "End", "Right", "Down", "Right")
+        e2e.press(explorer, *e2e.LAST_DATA_SOURCE_KEYS, "Right", "Down", "Right")
         print(f"screenshot: {e2e.screenshot(explorer, 'explorer_expanded')}")
         e2e.press(explorer, "Escape")
         assert e2e.window_gone(explorer), "the explorer did not close on Escape"
@@ -42,7 +42,7 @@ def explorer_browses_a_table_by_keys():
         before = result_files()
         # The last data source and its first table, then "Browse" below it by typing its initial
         # ("Fields" on the way would show its grid and take the focus).
-        e2e.press(explorer, "Home", "Right", "End", "Right", "Down", "Right", "b")
+        e2e.press(explorer, *e2e.LAST_DATA_SOURCE_KEYS, "Right", "Down", "Right", "b")
         command = e2e.find_window("SQL command")
         e2e.press(command, "alt+e")
         assert e2e.window_gone(command), "the SQL command window stayed open after Execute"
