@@ -51,14 +51,6 @@ std::string lowered(std::string text) {
     return text;
 }
 
-std::string infoText(OdbcBinding& binding, SqlHdbc connection, SqlUSmallInt item) {
-    char text[256] = {};
-    SqlSmallInt length = 0;
-    if (!sql::succeeded(binding.fn().SQLGetInfo(connection, item, text, sizeof text, &length)))
-        return "";
-    return text;
-}
-
 // Targets that keep numbers as doubles take every numeric column as one.
 bool storesNumbersAsDouble(const std::string& dbms) {
     for (const char* name : {"access", "dbf", "dbase", "excel"})
@@ -272,7 +264,7 @@ TableCopyResult copyRows(OdbcBinding& binding,
         result.message = request.logPath;
         return result;
     }
-    std::string quote = trimQuote(infoText(binding, target, sql::kInfoIdentifierQuoteChar));
+    std::string quote = identifierQuote(binding, target);
     RowInserter inserter(binding, target, columns, request, quote,
                          storesNumbersAsDouble(lowered(dbmsName(binding, target))));
     bool batches = !request.rowByRow && transactionsUsable(binding, target);
@@ -417,7 +409,7 @@ TableCopyResult copyTable(OdbcBinding& binding, void* owner, const TableCopyRequ
             result.message = create.errorText();
             return result;
         }
-        std::string quote = trimQuote(infoText(binding, target.get(), sql::kInfoIdentifierQuoteChar));
+        std::string quote = identifierQuote(binding, target.get());
         if (!sql::succeeded(create.execDirect(retargetQuotes(request.createText, quote)))) {
             result.outcome = CopyOutcome::CreateFailed;
             result.message = create.errorText();

@@ -58,13 +58,6 @@ void fillDestinations(HWND dialog, const char* first) {
     SendDlgItemMessageA(dialog, IDC_COPY_DESTINATIONS, CB_SETCURSEL, 0, 0);
 }
 
-std::string identifierQuote(SqlHdbc connection) {
-    char quote[8] = {};
-    SqlSmallInt length = 0;
-    odbcBinding().fn().SQLGetInfo(connection, sql::kInfoIdentifierQuoteChar, quote, sizeof quote, &length);
-    return trimQuote(quote);
-}
-
 void runCopyJob(HWND dialog, CopyDialogState& state, int (*run)(ProgressJob*), const int* inputs, int inputCount) {
     if (state.running) {
         warningBox("The copy table function already running.");

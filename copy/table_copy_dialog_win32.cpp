@@ -138,7 +138,7 @@ void startCopy(HWND dialog, CopyTableDialog& state) {
 void initialise(HWND dialog, CopyTableDialog& state) {
     state.dialog = dialog;
     OdbcBinding& binding = odbcBinding();
-    state.sourceQuote = identifierQuote(state.source);
+    state.sourceQuote = identifierQuote(odbcBinding(), state.source);
     setItemChecked(dialog, IDC_COPY_CREATE_CHECK, true);
     setItemText(dialog, IDC_COPY_SOURCE, state.sourceName.c_str());
     fillDestinations(dialog, kHtmlEntry);

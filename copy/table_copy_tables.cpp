@@ -9,14 +9,6 @@
 
 namespace {
 
-std::string infoText(OdbcBinding& binding, SqlHdbc connection, SqlUSmallInt item) {
-    char text[256] = {};
-    SqlSmallInt length = 0;
-    if (!sql::succeeded(binding.fn().SQLGetInfo(connection, item, text, sizeof text, &length)))
-        return "";
-    return text;
-}
-
 bool checkedByDefault(const std::string& type) {
     for (const char* skipped : {"SYNONYM", "VIEW", "SYSTEM TABLE", "SYSTEM VIEW"})
         if (type == skipped)
@@ -30,7 +22,7 @@ bool listCopyTables(OdbcBinding& binding, SqlHdbc connection, std::vector<CopyTa
     tables->clear();
     OdbcStatement statement(binding, connection);
     std::string catalog = isMySqlFamily(dbmsName(binding, connection))
-                              ? infoText(binding, connection, sql::kInfoDatabaseName)
+                              ? connectionInfo(binding, connection, sql::kInfoDatabaseName)
                               : std::string();
     SqlChar* catalogText = catalog.empty() ? nullptr : reinterpret_cast<SqlChar*>(catalog.data());
     if (!statement.ok() || !sql::succeeded(binding.fn().SQLTables(
@@ -66,8 +58,8 @@ std::vector<TableCopyRun> copyTables(OdbcBinding& binding,
         runs.push_back({request.targetSource, failed});
         return runs;
     }
-    std::string sourceQuote = trimQuote(infoText(binding, request.source, sql::kInfoIdentifierQuoteChar));
-    std::string targetQuote = trimQuote(infoText(binding, target.get(), sql::kInfoIdentifierQuoteChar));
+    std::string sourceQuote = identifierQuote(binding, request.source);
+    std::string targetQuote = identifierQuote(binding, target.get());
     for (const std::string& table : request.tables) {
         if (onTable)
             onTable(table);

@@ -22,14 +22,17 @@ bool isSqlServer(const std::string& dbmsName) {
     return upper(dbmsName).find("MICROSOFT SQL SERVER") != std::string::npos;
 }
 
-std::string dbmsName(OdbcBinding& binding, SqlHdbc connection) {
+std::string connectionInfo(OdbcBinding& binding, SqlHdbc connection, SqlUSmallInt item) {
     if (!binding.fn().SQLGetInfo || !connection)
         return std::string();
-    char name[256] = "";
+    char text[256] = "";
     SqlSmallInt length = 0;
-    SqlReturn result = binding.fn().SQLGetInfo(connection, sql::kInfoDbmsName, name, sizeof name, &length);
-    if (result != sql::kSuccess && result != sql::kSuccessWithInfo)
+    if (!sql::succeeded(binding.fn().SQLGetInfo(connection, item, text, sizeof text, &length)))
         return std::string();
-    name[sizeof name - 1] = '\0';
-    return name;
+    text[sizeof text - 1] = '\0';
+    return text;
+}
+
+std::string dbmsName(OdbcBinding& binding, SqlHdbc connection) {
+    return connectionInfo(binding, connection, sql::kInfoDbmsName);
 }

@@ -11,5 +11,9 @@ bool isMySqlFamily(const std::string& dbmsName);
 // Microsoft SQL Server, in any case.
 bool isSqlServer(const std::string& dbmsName);
 
+// A text item of SQLGetInfo for `connection` (up to 255 characters); empty when the driver does not
+// answer.
+std::string connectionInfo(OdbcBinding& binding, SqlHdbc connection, SqlUSmallInt item);
+
 // The DBMS name of `connection`; empty when the driver does not say.
 std::string dbmsName(OdbcBinding& binding, SqlHdbc connection);

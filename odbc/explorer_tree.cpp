@@ -10,6 +10,7 @@
 #include "odbc/dbms_kind.h"
 #include "odbc/explorer_internal.h"
 #include "odbc/odbc_handles.h"
+#include "odbc/select_text.h"
 #include "resources/resource.h"
 
 const char* const kTreeBitmapNames[tree_image::kCount] = {
@@ -139,16 +140,6 @@ std::string trimmed(const std::string& text) {
     return text.substr(first, text.find_last_not_of(' ') - first + 1);
 }
 
-// The database the connection works in (SQLGetInfo 16); empty when the driver does not say.
-std::string currentCatalog(SqlHdbc connection) {
-    char name[kNameLimit] = "";
-    SqlSmallInt length = 0;
-    if (!sql::succeeded(odbcBinding().fn().SQLGetInfo(connection, sql::kInfoDatabaseName, name, sizeof name, &length)))
-        return std::string();
-    name[sizeof name - 1] = '\0';
-    return name;
-}
-
 // The flavour of a table type SQLTables reports, and whether the display flags show it.
 bool classify(const std::string& type, int* flavour) {
     const ExplorerFlags& flags = explorerFlags();
@@ -182,7 +173,7 @@ bool listTables(ExplorerState& state, ExplorerNode& source) {
         binding.reportError(binding.environment(), source.connection, statement.get(), state.dialog);
         return false;
     }
-    const std::string current = currentCatalog(source.connection);
+    const std::string current = currentCatalog(odbcBinding(), source.connection);
     ColumnText catalog, schema, name, type;
     while (sql::succeeded(statement.fetch())) {
         statement.getText(1, catalog, kNameLimit);

@@ -1,5 +1,7 @@
 #include "odbc/select_text.h"
 
+#include "odbc/dbms_kind.h"
+
 namespace {
 
 std::string trimmed(const std::string& text) {
@@ -9,21 +11,10 @@ std::string trimmed(const std::string& text) {
     return text.substr(first, text.find_last_not_of(' ') - first + 1);
 }
 
-std::string infoText(OdbcBinding& binding, SqlHdbc connection, SqlUSmallInt item) {
-    if (!binding.fn().SQLGetInfo || !connection)
-        return std::string();
-    char text[256] = "";
-    SqlSmallInt length = 0;
-    if (!sql::succeeded(binding.fn().SQLGetInfo(connection, item, text, sizeof text, &length)))
-        return std::string();
-    text[sizeof text - 1] = '\0';
-    return text;
-}
-
 }  // namespace
 
 std::string identifierQuote(OdbcBinding& binding, SqlHdbc connection) {
-    return trimmed(infoText(binding, connection, sql::kInfoIdentifierQuoteChar));
+    return trimmed(connectionInfo(binding, connection, sql::kInfoIdentifierQuoteChar));
 }
 
 std::string currentCatalog(OdbcBinding& binding, SqlHdbc connection) {
@@ -35,7 +26,7 @@ std::string currentCatalog(OdbcBinding& binding, SqlHdbc connection) {
             return name;
         }
     }
-    return infoText(binding, connection, sql::kInfoDatabaseName);
+    return connectionInfo(binding, connection, sql::kInfoDatabaseName);
 }
 
 std::string quoteIdentifier(const std::string& name, const std::string& quote) {
