@@ -7,26 +7,10 @@
 
 #include <memory>
 
+#include "base/find_handle_win32.h"
 #include "copy/file_panel.h"
 
 namespace {
-
-// Closes the search handle on every path out.
-class FindHandle {
-  public:
-    explicit FindHandle(HANDLE handle) : handle_(handle) {}
-    ~FindHandle() {
-        if (handle_ != INVALID_HANDLE_VALUE)
-            FindClose(handle_);
-    }
-    FindHandle(const FindHandle&) = delete;
-    FindHandle& operator=(const FindHandle&) = delete;
-    HANDLE get() const { return handle_; }
-    bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
-
-  private:
-    HANDLE handle_;
-};
 
 int64_t fileTime(const FILETIME& time) {
     return static_cast<int64_t>((static_cast<uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime);
