@@ -121,10 +121,7 @@ INT_PTR handleCopyTables(HWND dialog, CopyDialogState& state, UINT message, WPAR
             initialise(dialog, state);
             return TRUE;
         case WM_CLOSE:
-            if (state.running)
-                state.job.cancel = 1;
-            else
-                EndDialog(dialog, 0);
+            closeUnlessCopying(dialog, state, 0);
             return TRUE;
         case WM_COMMAND:
             switch (LOWORD(wParam)) {
@@ -133,10 +130,7 @@ INT_PTR handleCopyTables(HWND dialog, CopyDialogState& state, UINT message, WPAR
                                static_cast<int>(sizeof kInputs / sizeof kInputs[0]));
                     return TRUE;
                 case IDCANCEL:
-                    if (state.running)
-                        state.job.cancel = 1;
-                    else
-                        EndDialog(dialog, 1);
+                    closeUnlessCopying(dialog, state, 1);
                     return TRUE;
                 case IDC_COPY_INVERT:
                     setTicks(dialog, 0);

@@ -27,6 +27,9 @@ void fillTypeLists(HWND dialog, CopyDialogState& state);
 bool changeMapping(HWND dialog, CopyDialogState& state);
 // Fills the destination list (113) with `first` (when not null) and the data sources; selects entry 0.
 void fillDestinations(HWND dialog, const char* first);
+// Closes the dialog with `result`, or, while a copy runs, asks the copy to stop instead: ending the
+// dialog would pull it out from under the copy's loop.
+void closeUnlessCopying(HWND dialog, CopyDialogState& state, INT_PTR result);
 // Runs `run` under PROGRESS2 titled "Table copy ...", with the dialog's inputs disabled meanwhile.
 void runCopyJob(HWND dialog, CopyDialogState& state, int (*run)(ProgressJob*), const int* inputs, int inputCount);
 // Opens the error log in Notepad; "Can't load the notepad.exe." when it does not start.

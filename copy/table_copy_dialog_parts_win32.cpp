@@ -97,3 +97,10 @@ bool tableCopyRunning() {
             return true;
     return false;
 }
+
+void closeUnlessCopying(HWND dialog, CopyDialogState& state, INT_PTR result) {
+    if (state.running)
+        state.job.cancel = 1;
+    else
+        EndDialog(dialog, result);
+}

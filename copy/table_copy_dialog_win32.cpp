@@ -163,11 +163,7 @@ INT_PTR handleCopyTable(HWND dialog, CopyTableDialog& state, UINT message, WPARA
             initialise(dialog, state);
             return TRUE;
         case WM_CLOSE:
-            // Closing under a running copy would end the dialog beneath its loop: it cancels instead.
-            if (state.running)
-                state.job.cancel = 1;
-            else
-                EndDialog(dialog, 0);
+            closeUnlessCopying(dialog, state, 0);
             return TRUE;
         case WM_COMMAND:
             switch (LOWORD(wParam)) {
@@ -175,10 +171,7 @@ INT_PTR handleCopyTable(HWND dialog, CopyTableDialog& state, UINT message, WPARA
                     startCopy(dialog, state);
                     return TRUE;
                 case IDCANCEL:
-                    if (state.running)
-                        state.job.cancel = 1;
-                    else
-                        EndDialog(dialog, 1);
+                    closeUnlessCopying(dialog, state, 1);
                     return TRUE;
                 case IDC_COPY_CHOOSE_FILE:
                     chooseHtmlFile(dialog);
