@@ -7,6 +7,7 @@
 #include "browse/command_support.h"
 #include "browse/structure_dialog.h"
 #include "browse/table_window.h"
+#include "copy/commander.h"
 #include "odbc/explorer_window.h"
 #include "odbc/sql_editor.h"
 #include "picture/picture_viewer.h"
@@ -28,6 +29,8 @@ void installModules() {
     setTableOpener(openTableWindow);
     // The ODBC explorer.
     hooks.openExplorer = openExplorer;
+    // The commander.
+    hooks.openCommander = openCommander;
     // INSERT scripts from result grids and table windows.
     setInsertScriptWriter(saveAsInsertScript);
     hooks.emfWindowProc = emfWindowProc;

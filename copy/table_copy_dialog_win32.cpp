@@ -203,7 +203,11 @@ INT_PTR handleCopyTable(HWND dialog, CopyTableDialog& state, UINT message, WPARA
 
 }  // namespace
 
-void openCopyTableDialog(void* owner, SqlHdbc source, const std::string& sourceName, const std::string& table) {
+void openCopyTableDialog(void* owner,
+                         SqlHdbc source,
+                         const std::string& sourceName,
+                         const std::string& table,
+                         const CopyTableTarget* /*target*/) {
     if (openDialog || !source)
         return;
     CopyTableDialog state;

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "base/busy_section.h"
 #include "odbc/explorer_node.h"
 #include "odbc/result_view.h"
 
@@ -99,20 +100,7 @@ ExplorerFlags& explorerFlags();
 // (the state may be freed by it).
 void finishBusy(ExplorerState& state);
 
-// Marks a handler that may dispatch messages (a login dialog, a result copy) as running.
-class BusySection {
-  public:
-    explicit BusySection(ExplorerState& state) : state_(state) { ++state_.busy; }
-    ~BusySection() {
-        --state_.busy;
-        finishBusy(state_);
-    }
-    BusySection(const BusySection&) = delete;
-    BusySection& operator=(const BusySection&) = delete;
-
-  private:
-    ExplorerState& state_;
-};
+using BusySection = BusySectionOf<ExplorerState>;
 
 // The node of a tree item; null for none.
 ExplorerNode* nodeOf(HWND tree, HTREEITEM item);

@@ -6,6 +6,7 @@
 #include "browse/browse_view.h"
 #include "odbc/data_sources.h"
 #include "odbc/explorer_internal.h"
+#include "odbc/odbc_font.h"
 #include "odbc/odbc_binding.h"
 #include "resources/resource.h"
 
@@ -14,52 +15,18 @@ namespace {
 constexpr UINT kExplorerClosedMessage = WM_USER + 2;
 
 HWND g_explorer = nullptr;
-// The grid font all explorer grids share, and how many hold it.
-HFONT g_gridFont = nullptr;
-int g_gridFontUsers = 0;
-
-HFONT courier(int height) {
-    return CreateFontA(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, EASTEUROPE_CHARSET, OUT_DEFAULT_PRECIS,
-                       CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FIXED_PITCH | FF_MODERN, "Courier New");
-}
-
-HFONT takeGridFont() {
-    if (!g_gridFont)
-        g_gridFont = courier(-11);
-    ++g_gridFontUsers;
-    return g_gridFont;
-}
-
-void dropGridFont() {
-    if (g_gridFontUsers > 0 && --g_gridFontUsers == 0) {
-        DeleteObject(g_gridFont);
-        g_gridFont = nullptr;
-    }
-}
-
 void showGrid(HWND dialog) {
     if (ExplorerState* state = boundObject<ExplorerState>(dialog))
         setRightMode(*state, RightMode::grid);
-}
-
-// Where results are copied: under the temporary folder, created at start so that the first
-// result finds it.
-void createTempFolders() {
-    char temp[MAX_PATH] = "";
-    if (!GetTempPathA(sizeof temp, temp))
-        return;
-    std::string folder = std::string(temp) + "Quarrow";
-    CreateDirectoryA(folder.c_str(), nullptr);
-    CreateDirectoryA((folder + "\\TempFiles").c_str(), nullptr);
 }
 
 void onInit(ExplorerState& state) {
     HWND dialog = state.dialog;
     HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(dialog, GWLP_HINSTANCE));
     state.tree = GetDlgItem(dialog, IDC_EXPLORER_TREE);
-    state.commandLineFont = courier(-10);
-    state.editorFont = courier(-12);
-    state.gridFont = takeGridFont();
+    state.commandLineFont = createCourierFont(-10);
+    state.editorFont = createCourierFont(-12);
+    state.gridFont = acquireOdbcGridFont();
     state.host.dialog = dialog;
     state.host.gridFont = state.gridFont;
     state.host.showGrid = showGrid;
@@ -88,7 +55,7 @@ void onInit(ExplorerState& state) {
     SendDlgItemMessageA(dialog, IDC_EXPLORER_EDITOR, EM_LIMITTEXT, 32000, 0);
     setRightMode(state, RightMode::start);
     clearOdbcCredentials();
-    createTempFolders();
+    createResultFolders();
     recordRectangles(state);
     layoutRightSide(state);
 }
@@ -112,7 +79,7 @@ void tearDown(ExplorerState& state) {
     DeleteObject(state.editorFont);
     state.commandLineFont = state.editorFont = nullptr;
     if (state.gridFont)
-        dropGridFont();
+        releaseOdbcGridFont();
     state.gridFont = nullptr;
     if (state.images)
         ImageList_Destroy(state.images);

@@ -77,6 +77,9 @@ std::string resultViewQuote(HWND grid);
 // show no query result.
 bool resultViewTarget(HWND grid, std::string* table, std::string* quote, bool* mySqlFamily);
 
+// Creates "<temp>\Quarrow\TempFiles", where results are copied; an existing folder is no error.
+void createResultFolders();
+
 // True while a result is being copied into a table (messages are dispatched meanwhile, so a host
 // that is asked to close must wait for the end); cancelResultCopy asks the running copy to stop.
 bool resultCopyRunning();

@@ -366,3 +366,12 @@ void cancelResultCopy() {
     if (g_runningJob)
         g_runningJob->cancel = 1;
 }
+
+void createResultFolders() {
+    char temp[MAX_PATH] = "";
+    if (!GetTempPathA(sizeof temp, temp))
+        return;
+    std::string folder = std::string(temp) + "Quarrow";
+    CreateDirectoryA(folder.c_str(), nullptr);
+    CreateDirectoryA((folder + "\\TempFiles").c_str(), nullptr);
+}

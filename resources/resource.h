@@ -17,6 +17,8 @@
 // Catalog views.
 #include "catalog_ids.h"
 #include "commands_ids.h"
+// The commander.
+#include "commander_ids.h"
 // The SQL command window.
 #include "command_ids.h"
 #include "copy_ids.h"
