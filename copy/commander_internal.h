@@ -54,7 +54,7 @@ enum class PanelView { fileList, odbcList, grid, editor };
 struct CommanderPanel {
     int side = 0;  // 0 left, 1 right
     PanelIds ids{};
-    FilePanel files;  // file list and path line ids, file sort column, the folder focus stack
+    FilePanel files;                 // file list and path line ids, file sort column, the folder focus stack
     std::array<int, 8> odbcFocus{};  // per ODBC level, the entry focused when going one deeper
     int odbcLevel = odbc_level::kSources;
     int odbcSortColumn = 0;

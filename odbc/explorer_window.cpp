@@ -6,8 +6,8 @@
 #include "browse/browse_view.h"
 #include "odbc/data_sources.h"
 #include "odbc/explorer_internal.h"
-#include "odbc/odbc_font.h"
 #include "odbc/odbc_binding.h"
+#include "odbc/odbc_font.h"
 #include "resources/resource.h"
 
 namespace {
