@@ -38,6 +38,11 @@ int focusedIndex(HWND list) {
 }
 
 // The ".." entries carry a node of kind 0, which no other entry of levels 1 and 2 has.
+// A running result or table copy works through a panel's connection: the panels stay as they are.
+bool copyRunning() {
+    return resultCopyRunning() || tableCopyRunning();
+}
+
 bool isUpEntry(const ExplorerNode& node) {
     return node.kind == node_kind::kRoot;
 }
@@ -368,7 +373,7 @@ bool openDatabaseFile(CommanderState& state, CommanderPanel& panel, const std::s
 }
 
 void openOdbcEntry(CommanderState& state, CommanderPanel& panel) {
-    if (state.busy > 0 || !odbcBinding().loaded())
+    if (copyRunning() || !odbcBinding().loaded())
         return;
     HWND list = odbcList(state, panel);
     int index = focusedIndex(list);
@@ -393,7 +398,7 @@ void openOdbcEntry(CommanderState& state, CommanderPanel& panel) {
 }
 
 void odbcRootOrUp(CommanderState& state, CommanderPanel& panel, bool root) {
-    if (state.busy > 0)
+    if (copyRunning())
         return;
     disablePanelEditor(state, oppositePanel(state, panel));
     if (panel.mode == panel_mode::kDatabaseFile) {
@@ -416,7 +421,7 @@ void odbcRootOrUp(CommanderState& state, CommanderPanel& panel, bool root) {
 bool onOdbcListKey(CommanderState& state, CommanderPanel& panel, UINT key) {
     bool control = (GetKeyState(VK_CONTROL) & 0x8000) != 0;
     if (key == VK_F5 && !control) {
-        if (state.busy == 0 && odbcBinding().loaded())
+        if (!copyRunning() && odbcBinding().loaded())
             copyFocusedTable(state, panel);
         return true;
     }

@@ -20,9 +20,13 @@ void rememberBeforeView(CommanderState& state, CommanderPanel& panel) {
     panel.savedPath = pathLineText(state.dialog, panel.ids.pathLine);
 }
 
-// The grid writes its caption into the path line; a result that did not come leaves it as it was.
+// The grid writes its caption into the path line; a result that did not come leaves the panel as it
+// was. The panel counts as a grid meanwhile, so that the host's switch keeps what was saved here.
 bool showGridView(CommanderState& state, CommanderPanel& target, ExplorerNode& node) {
+    bool wasView = showsView(target);
     rememberBeforeView(state, target);
+    int previousMode = target.mode;
+    target.mode = panel_mode::kGrid;
     int shown = 0;
     if (node.kind == node_kind::kColumnList)
         shown = showColumnList(target.host, node);
@@ -33,12 +37,13 @@ bool showGridView(CommanderState& state, CommanderPanel& target, ExplorerNode& n
     if (state.destroyed)
         return false;
     if (shown == 1) {
-        target.mode = panel_mode::kGrid;
         showPanelView(state, target, PanelView::grid);
-    } else if (!showsView(target)) {
-        SetDlgItemTextA(state.dialog, target.ids.pathLine, target.savedPath.c_str());
+        return true;
     }
-    return shown == 1;
+    target.mode = previousMode;
+    if (!wasView)
+        SetDlgItemTextA(state.dialog, target.ids.pathLine, target.savedPath.c_str());
+    return false;
 }
 
 void showEditorView(CommanderState& state, CommanderPanel& target, const ExplorerNode& command) {
@@ -91,7 +96,7 @@ void leaveView(CommanderState& state, CommanderPanel& panel) {
 }
 
 void onEditorButton(CommanderState& state, CommanderPanel& panel, bool execute) {
-    if (state.busy > 0 || panel.mode != panel_mode::kEditor || !odbcBinding().loaded())
+    if (resultCopyRunning() || panel.mode != panel_mode::kEditor || !odbcBinding().loaded())
         return;
     ExplorerNode* command = state.current.get();
     // The command runs on the connection of the panel it was opened from, while that one holds it.
