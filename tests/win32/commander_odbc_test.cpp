@@ -6,9 +6,11 @@
 #include <vector>
 
 #include "browse/browse_view.h"
+#include "copy/file_entry.h"
 #include "odbc/data_sources.h"
 #include "odbc/odbc_handles.h"
 #include "odbc/result_table.h"
+#include "resources/copy_ids.h"
 #include "tests/win32/commander_fixture.h"
 #include "tests/win32/dialog_script.h"
 
@@ -71,6 +73,34 @@ bool allExist(const Texts& names) {
 bool noneExists(const Texts& names) {
     Texts now = resultFiles();
     return std::none_of(names.begin(), names.end(), [&](const std::string& name) { return contains(now, name); });
+}
+
+std::string comboSelection(HWND dialog, int id) {
+    LRESULT index = SendDlgItemMessageA(dialog, id, CB_GETCURSEL, 0, 0);
+    char text[300] = "";
+    if (index != CB_ERR)
+        SendDlgItemMessageA(dialog, id, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
+// Column 0 and 1 of every entry of a list view.
+std::vector<NodeSortKeys> rows(HWND list) {
+    std::vector<NodeSortKeys> keys;
+    for (int i = 0, count = ListView_GetItemCount(list); i < count; ++i) {
+        char name[300] = "", description[300] = "";
+        ListView_GetItemText(list, i, 0, name, sizeof name);
+        ListView_GetItemText(list, i, 1, description, sizeof description);
+        keys.push_back({name, description});
+    }
+    return keys;
+}
+
+// The entries after `from` are in the order of `column`.
+bool sortedBy(const std::vector<NodeSortKeys>& keys, int column, std::size_t from = 0) {
+    for (std::size_t i = from + 1; i < keys.size(); ++i)
+        if (compareNodeEntries(keys[i - 1], keys[i], column) > 0)
+            return false;
+    return true;
 }
 
 class CommanderOdbc : public CommanderTest {
@@ -269,6 +299,67 @@ TEST_F(CommanderOdbc, LeavingASourceDisconnectsAndClosingLeavesNoConnection) {
     EXPECT_EQ(odbcBinding().liveConnections(), base + 2);
     SendMessageA(dialog(), WM_CLOSE, 0, 0);
     expectClosedClean();
+}
+
+// A heading click sorts and becomes the panel's order; Ctrl+F3/F4 sort once. ".." stays on top.
+TEST_F(CommanderOdbc, SortingByHeadingAndByKeys) {
+    HWND list = item(listId(0));
+    ASSERT_GT(ListView_GetItemCount(list), 2);
+    EXPECT_TRUE(sortedBy(rows(list), 0));
+    press(list, VK_F4, true);
+    EXPECT_TRUE(sortedBy(rows(list), 1));
+    EXPECT_EQ(panel(0).odbcSortColumn, 0) << "the keys sort once";
+    press(list, VK_F3, true);
+    EXPECT_TRUE(sortedBy(rows(list), 0));
+
+    NMLISTVIEW click{};
+    click.hdr.hwndFrom = list;
+    click.hdr.idFrom = static_cast<UINT_PTR>(listId(0));
+    click.hdr.code = LVN_COLUMNCLICK;
+    click.iSubItem = 1;
+    SendMessageA(dialog(), WM_NOTIFY, click.hdr.idFrom, reinterpret_cast<LPARAM>(&click));
+    EXPECT_EQ(panel(0).odbcSortColumn, 1);
+    EXPECT_TRUE(sortedBy(rows(list), 1));
+    // Every later listing keeps the order; the objects of a source keep ".." first.
+    ASSERT_NO_FATAL_FAILURE(open(0, odbc_test::kSqliteDsn));
+    std::vector<NodeSortKeys> objects = rows(list);
+    ASSERT_FALSE(objects.empty());
+    EXPECT_EQ(objects.front().name, "..");
+    EXPECT_TRUE(sortedBy(objects, 1, 1));
+    press(list, VK_F3, true);
+    objects = rows(list);
+    EXPECT_EQ(objects.front().name, "..");
+    EXPECT_TRUE(sortedBy(objects, 0, 1));
+}
+
+// F5 on a table opens COPYTABLE with the opposite panel as the destination: its focused data source
+// at the list of sources, its connected source below it.
+TEST_F(CommanderOdbc, CopyTableTakesTheOppositeDataSource) {
+    ASSERT_NO_FATAL_FAILURE(open(0, odbc_test::kSqliteDsn));
+    ASSERT_TRUE(focusEntry(listId(0), kTable));
+    struct Case {
+        const char* label;
+        const char* connectRight;  // the source the right panel connects to first; null: stays at the list
+        const char* destination;
+    };
+    const Case cases[] = {{"focused source", nullptr, "QuarrowDemo"},
+                          {"connected source", odbc_test::kSqliteDsn, odbc_test::kSqliteDsn}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        if (c.connectRight)
+            ASSERT_NO_FATAL_FAILURE(open(1, c.connectRight));
+        else
+            ASSERT_TRUE(focusEntry(listId(1), "QuarrowDemo"));
+        std::string destination, table;
+        ASSERT_TRUE(harness::runDialog([&] { press(item(listId(0)), VK_F5); },
+                                       [&](HWND window) {
+                                           destination = comboSelection(window, IDC_COPY_DESTINATIONS);
+                                           table = harness::itemText(window, IDC_COPY_TARGET);
+                                       }))
+            << "COPYTABLE did not open";
+        EXPECT_EQ(destination, c.destination);
+        EXPECT_EQ(table, kTable);
+    }
 }
 
 }  // namespace
