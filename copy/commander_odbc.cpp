@@ -240,6 +240,7 @@ void listTable(CommanderState& state, CommanderPanel& panel, const std::string& 
 void leaveDatabaseFile(CommanderState& state, CommanderPanel& panel) {
     std::string file = panel.source;
     disconnectPanel(state, panel);
+    panel.mode = panel_mode::kDirectory;
     std::size_t slash = file.find_last_of('\\');
     showDirectory(state, panel, slash == std::string::npos ? file : file.substr(0, slash + 1));
 }

@@ -332,6 +332,50 @@ TEST_F(CommanderOdbc, SortingByHeadingAndByKeys) {
     EXPECT_TRUE(sortedBy(objects, 0, 1));
 }
 
+// A database file opens through its driver as the panel's own connection (mode 2); ".." closes it
+// and goes back to the folder. A file the driver cannot open leaves the panel as it was.
+TEST_F(CommanderOdbc, DatabaseFileOpensThroughItsDriverAndLeavingClosesIt) {
+    char temp[MAX_PATH] = "";
+    GetTempPathA(sizeof temp, temp);
+    const std::string file = std::string(temp) + "commander_file.db";
+    DeleteFileA(file.c_str());
+    const int base = odbcBinding().liveConnections();
+    struct Case {
+        std::string path;
+        int type;
+        bool opens;
+    };
+    // No Access driver is installed here.
+    const Case cases[] = {{std::string(temp) + "commander_file.mdb", driver_type::kAccess, false},
+                          {file, driver_type::kSqlite, true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path);
+        ui_.errors.clear();
+        EXPECT_EQ(openDatabaseFile(*state(), panel(0), c.path, c.type), c.opens);
+        harness::pumpMessages(10);
+        if (!c.opens) {
+            EXPECT_FALSE(ui_.errors.empty()) << "the ODBC error box";
+            EXPECT_EQ(panel(0).mode, panel_mode::kDataSources);
+            EXPECT_EQ(panel(0).connection, nullptr);
+            EXPECT_EQ(odbcBinding().liveConnections(), base);
+            continue;
+        }
+        EXPECT_EQ(panel(0).mode, panel_mode::kDatabaseFile);
+        EXPECT_EQ(panel(0).odbcLevel, odbc_level::kObjects);
+        EXPECT_EQ(text(panel(0).ids.pathLine), c.path + "\\");
+        Texts objects = entries(listId(0));
+        ASSERT_FALSE(objects.empty());
+        EXPECT_EQ(objects.front(), "..");
+        EXPECT_TRUE(contains(objects, "command"));
+        EXPECT_EQ(odbcBinding().liveConnections(), base + 1);
+        ASSERT_NO_FATAL_FAILURE(open(0, ".."));
+        EXPECT_EQ(panel(0).connection, nullptr);
+        EXPECT_EQ(panel(0).mode, panel_mode::kDirectory);
+        EXPECT_EQ(odbcBinding().liveConnections(), base);
+    }
+    DeleteFileA(file.c_str());
+}
+
 // F5 on a table opens COPYTABLE with the opposite panel as the destination: its focused data source
 // at the list of sources, its connected source below it.
 TEST_F(CommanderOdbc, CopyTableTakesTheOppositeDataSource) {
