@@ -335,10 +335,10 @@ TEST_F(CommanderOdbc, SortingByHeadingAndByKeys) {
 // A database file opens through its driver as the panel's own connection (mode 2); ".." closes it
 // and goes back to the folder. A file the driver cannot open leaves the panel as it was.
 TEST_F(CommanderOdbc, DatabaseFileOpensThroughItsDriverAndLeavingClosesIt) {
-    char temp[MAX_PATH] = "";
-    GetTempPathA(sizeof temp, temp);
-    const std::string file = std::string(temp) + "commander_file.db";
-    DeleteFileA(file.c_str());
+    // The drivers under test are Linux libraries: they take the file's path as the system's own.
+    const std::string file = "/tmp/quarrow-commander-file.db";
+    const std::string windowsName = "Z:\\tmp\\quarrow-commander-file.db";
+    DeleteFileA(windowsName.c_str());
     const int base = odbcBinding().liveConnections();
     struct Case {
         std::string path;
@@ -346,7 +346,7 @@ TEST_F(CommanderOdbc, DatabaseFileOpensThroughItsDriverAndLeavingClosesIt) {
         bool opens;
     };
     // No Access driver is installed here.
-    const Case cases[] = {{std::string(temp) + "commander_file.mdb", driver_type::kAccess, false},
+    const Case cases[] = {{"/tmp/quarrow-commander-file.mdb", driver_type::kAccess, false},
                           {file, driver_type::kSqlite, true}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.path);
@@ -373,7 +373,7 @@ TEST_F(CommanderOdbc, DatabaseFileOpensThroughItsDriverAndLeavingClosesIt) {
         EXPECT_EQ(panel(0).mode, panel_mode::kDirectory);
         EXPECT_EQ(odbcBinding().liveConnections(), base);
     }
-    DeleteFileA(file.c_str());
+    DeleteFileA(windowsName.c_str());
 }
 
 // F5 on a table opens COPYTABLE with the opposite panel as the destination: its focused data source
