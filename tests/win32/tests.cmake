@@ -33,7 +33,7 @@ target_sources(quarrow_tests PRIVATE
 target_sources(quarrow_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR}/dialog_script.cpp ${CMAKE_CURRENT_LIST_DIR}/commands_dialog_test.cpp)
 target_sources(quarrow_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR}/sort_dialog_test.cpp ${CMAKE_CURRENT_LIST_DIR}/table_commands_test.cpp)
 # The ODBC explorer.
-target_sources(quarrow_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR}/explorer_test.cpp)
+target_sources(quarrow_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR}/odbc_window_fixture.cpp ${CMAKE_CURRENT_LIST_DIR}/explorer_test.cpp)
 # The SQL editor in the explorer, SQL assist, drop table.
 target_sources(quarrow_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR}/sql_editor_explorer_test.cpp
                                      ${CMAKE_CURRENT_LIST_DIR}/insert_script_grid_test.cpp)
