@@ -40,7 +40,7 @@ target_sources(quarrow_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR}/sql_editor_explor
 # The shared dialog skeleton.
 target_sources(quarrow_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR}/bound_dialog_test.cpp)
 # Results copied into temporary tables and shown in a host's grid.
-target_sources(quarrow_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR}/result_view_test.cpp)
+target_sources(quarrow_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR}/grid_host_fixture.cpp ${CMAKE_CURRENT_LIST_DIR}/result_view_test.cpp)
 target_link_libraries(quarrow_tests PRIVATE qodbcwin)
 # File panels and the picture viewer.
 target_sources(quarrow_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR}/file_panel_test.cpp ${CMAKE_CURRENT_LIST_DIR}/picture_viewer_test.cpp
