@@ -8,7 +8,6 @@
 #include "browse/browse_view.h"
 #include "copy/file_entry.h"
 #include "odbc/data_sources.h"
-#include "odbc/odbc_handles.h"
 #include "odbc/result_table.h"
 #include "resources/copy_ids.h"
 #include "tests/win32/commander_fixture.h"
@@ -22,24 +21,6 @@ constexpr const char* kTable = "commander_table";
 
 bool contains(const Texts& texts, const std::string& text) {
     return std::find(texts.begin(), texts.end(), text) != texts.end();
-}
-
-// Runs statements on a data source through the binding the commander also uses.
-void runStatements(const char* dsn, const std::vector<const char*>& statements) {
-    OdbcBinding& binding = odbcBinding();
-    int token = 0;
-    ASSERT_EQ(binding.acquire(&token), 1);
-    {
-        OdbcConnection connection(binding);
-        SqlHdbc kept = nullptr;
-        bool loginUsed = false;
-        ASSERT_TRUE(sql::succeeded(connect(&token, dsn, connection.get(), &kept, &loginUsed, false, 0, binding)));
-        for (const char* text : statements) {
-            OdbcStatement statement(binding, connection.get());
-            ASSERT_TRUE(sql::succeeded(statement.execDirect(text))) << text << ": " << statement.errorText();
-        }
-    }
-    binding.release(&token);
 }
 
 // The result tables in the temporary folder (the SQL history aside).
