@@ -79,3 +79,6 @@ target_sources(quarrow_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR}/explorer_catalog_
 # The commander.
 target_sources(quarrow_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR}/commander_window_test.cpp)
 target_link_libraries(quarrow_tests PRIVATE qcommander)
+# The commander's ODBC panels and the views they open opposite.
+target_sources(quarrow_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR}/commander_odbc_test.cpp)
+target_link_libraries(quarrow_tests PRIVATE qcommander)
