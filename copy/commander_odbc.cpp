@@ -53,6 +53,15 @@ std::string itemText(HWND list, int index, int column) {
     return text;
 }
 
+// The title of a view opened from entry `label`: the data source (or the file's name), the table
+// at level 2, and the entry, joined by ".".
+std::string viewTitle(const CommanderPanel& panel, const ExplorerNode& node, const std::string& label) {
+    std::string title = panel.source.substr(panel.source.find_last_of("\\/") + 1);
+    if (panel.odbcLevel == odbc_level::kTable)
+        title += "." + node.name;
+    return title + "." + label;
+}
+
 void setPathLine(CommanderState& state, CommanderPanel& panel, const std::string& text) {
     SetDlgItemTextA(state.dialog, panel.ids.pathLine, text.c_str());
 }
@@ -394,6 +403,7 @@ void openOdbcEntry(CommanderState& state, CommanderPanel& panel) {
     } else if (panel.odbcLevel == odbc_level::kObjects && node.kind == node_kind::kTable) {
         openTable(state, panel, node, index);
     } else {
+        node.path = viewTitle(panel, node, itemText(list, index, 0));
         showNodeView(state, panel, node);
     }
 }
