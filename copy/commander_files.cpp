@@ -175,7 +175,6 @@ void openFileEntry(CommanderState& state, CommanderPanel& panel) {
 }
 
 void fileRootOrUp(CommanderState& state, CommanderPanel& panel, bool root) {
-    disablePanelEditor(state, oppositePanel(state, panel));
     if (root)
         goToDriveRoot(state.dialog, panel.files);
     else

@@ -87,7 +87,10 @@ struct CommanderState {
     int currentSide = -1;
     // Layout: the window rectangle when a size/move began, and the splitter drag.
     RECT windowRect{};
+    RECT goodRect{};  // the last rectangle that was large enough
+    bool sizing = false;
     bool dragging = false;
+    int split = 0;  // the client x where the left panel ends; 0 until the first layout
 };
 
 using CommanderBusy = BusySectionOf<CommanderState>;

@@ -76,5 +76,9 @@ add_custom_command(TARGET quarrow_tests POST_BUILD
     COMMAND ${CMAKE_COMMAND} -E create_hardlink $<TARGET_FILE:quarrow_tests> ${CMAKE_BINARY_DIR}/fake-odbc32/quarrow_tests.exe)
 # Catalog and status views and the explorer's file-system branch.
 target_sources(quarrow_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR}/explorer_catalog_test.cpp)
+# The commander.
+target_sources(quarrow_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR}/commander_window_test.cpp)
+target_link_libraries(quarrow_tests PRIVATE qcommander)
 # The commander's file side, and the scratch folders of the file panel tests.
-target_sources(quarrow_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR}/scratch_folder.cpp)
+target_sources(quarrow_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR}/scratch_folder.cpp
+                                     ${CMAKE_CURRENT_LIST_DIR}/commander_files_test.cpp)
