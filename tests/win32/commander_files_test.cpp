@@ -1,5 +1,6 @@
 // The commander's file panels under Wine: choosing drives, walking folders by Enter and the
 // buttons, copy, delete and "Make directory" by keys, sorting, and opening files by their type.
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -69,13 +70,15 @@ void endProgramOf(HWND window) {
         CloseHandle(process);
 }
 
-// The shell's questions the catcher answered; the commander itself counts as a dialog each time it
-// is active again after one.
-size_t shellQuestions(const harness::MessageBoxCatcher& catcher) {
-    size_t n = 0;
+// The texts of the boxes a catcher answered, without the commander itself: it counts as a dialog
+// each time it is active again after one.
+template <typename Catcher>
+std::vector<std::string> boxTexts(const Catcher& catcher) {
+    std::vector<std::string> texts;
     for (const auto& box : catcher.boxes())
-        n += box.caption != "ODBC Commander";
-    return n;
+        if (box.caption != "ODBC Commander")
+            texts.push_back(box.caption + ": " + box.text);
+    return texts;
 }
 
 class CommanderFilesTest : public CommanderTest {
@@ -196,7 +199,7 @@ TEST_F(CommanderFilesTest, F5CopiesIntoTheOppositeFolderOnlyWhenBothShowFolders)
     ASSERT_EQ(panel(1).mode, panel_mode::kDataSources);
     ASSERT_TRUE(focusEntry(ids(0).fileList, name));
     press(files(0), VK_F5);
-    EXPECT_EQ(shellQuestions(yes), 0u);
+    EXPECT_EQ(boxTexts(yes).size(), 0u);
     EXPECT_EQ(panel(1).mode, panel_mode::kDataSources);
     EXPECT_TRUE(IsWindowVisible(item(ids(1).odbcList)));
     EXPECT_FALSE(exists("C:\\" + name + ".txt"));
@@ -270,21 +273,62 @@ TEST_F(CommanderFilesTest, F7MakesAFolderAndF8OrDeleteRemoveTheFocusedEntry) {
     for (const auto& c : cases) {
         focusFileEntry(files(0), c.focus < 0 ? count(0) - 1 : c.focus);
         int before = count(0);
-        size_t boxes = shellQuestions(yes);
+        size_t boxes = boxTexts(yes).size();
         press(files(0), c.key);
         if (c.gone.empty()) {
             EXPECT_EQ(count(0), before);
-            EXPECT_EQ(shellQuestions(yes), boxes) << "nothing was asked";
+            EXPECT_EQ(boxTexts(yes).size(), boxes) << "nothing was asked";
             EXPECT_TRUE(exists(parentPath(folder.path())));
         } else {
             EXPECT_FALSE(exists(folder / c.gone)) << c.gone;
             harness::takeOutOfTrash(c.gone);
             EXPECT_EQ(count(0), before - 1) << c.gone;
-            EXPECT_GT(shellQuestions(yes), boxes) << "the shell's confirmation was answered";
+            EXPECT_GT(boxTexts(yes).size(), boxes) << "the shell's confirmation was answered";
         }
         EXPECT_EQ(focused(ids(0).fileList), c.focusAfter < 0 ? count(0) - 1 : c.focusAfter) << c.gone;
     }
     EXPECT_EQ(entries(ids(0).fileList), (std::vector<std::string>{"..", "a", "b"}));
+}
+
+TEST_F(CommanderFilesTest, FailedCopyDeleteAndMakeDirectoryChangeNothing) {
+    ScratchFolder left("cfailleft");
+    ScratchFolder right("cfailright");
+    const std::string name = "qheld-" + std::to_string(GetCurrentProcessId()) + ".txt";
+    ASSERT_TRUE(harness::writeFile(left / name, 4, 'k'));
+    ASSERT_TRUE(CreateDirectoryA((left / "taken").c_str(), nullptr));
+    show(0, left.path());
+    show(1, right.path());
+
+    // Another program holds the file open without sharing it: neither copy nor delete can take it.
+    HANDLE held =
+        CreateFileA((left / name).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    {
+        harness::MessageBoxCatcher yes(IDYES);
+        for (UINT key : {VK_F5, VK_F8}) {
+            ASSERT_TRUE(focusEntry(ids(0).fileList, name.substr(0, name.size() - 4)));
+            int focus = focused(ids(0).fileList);
+            press(files(0), key);
+            EXPECT_EQ(count(0), 3) << key;
+            EXPECT_EQ(focused(ids(0).fileList), focus) << key;
+            EXPECT_EQ(count(1), 1) << key;
+            EXPECT_FALSE(exists(right / name)) << key;
+        }
+    }
+    CloseHandle(held);
+    EXPECT_EQ(readFile(left / name), "kkkk");
+
+    // A folder name that is taken: the warning, and nothing new in the list.
+    std::unique_ptr<harness::BoxCatcher> boxes;  // the warning comes after GETEDIT has closed
+    ASSERT_TRUE(harness::runDialog([&] { press(files(0), VK_F7); },
+                                   [&](HWND edit) {
+                                       boxes = std::make_unique<harness::BoxCatcher>(edit);
+                                       harness::setText(edit, IDC_GETEDIT_INPUT, "taken");
+                                       harness::click(edit, IDOK);
+                                   }));
+    ASSERT_TRUE(boxes);
+    EXPECT_EQ(boxTexts(*boxes), std::vector<std::string>{"Warning: Create error!"});
+    EXPECT_EQ(count(0), 3);
 }
 
 TEST_F(CommanderFilesTest, CtrlKeysSortOnceAndHeadingClicksSortForGood) {
