@@ -25,8 +25,12 @@ void fillTypeLists(HWND dialog, CopyDialogState& state);
 // The double click in 116: the selected mapping row now writes the selected field type. False when
 // either list has no selection.
 bool changeMapping(HWND dialog, CopyDialogState& state);
-// Fills the destination list (113) with `first` (when not null) and the data sources; selects entry 0.
-void fillDestinations(HWND dialog, const char* first);
+struct CopyTableTarget;
+
+// Fills the destination list (113) with `first` (when not null) and the data sources, none when the
+// commander's `target` is a folder. Selects the target's data source when the list holds it (the
+// case and the surrounding blanks aside), otherwise entry 0: a list without a selection copies nothing.
+void fillDestinations(HWND dialog, const char* first, const CopyTableTarget* target = nullptr);
 // Closes the dialog with `result`, or, while a copy runs, asks the copy to stop instead: ending the
 // dialog would pull it out from under the copy's loop.
 void closeUnlessCopying(HWND dialog, CopyDialogState& state, INT_PTR result);

@@ -43,19 +43,27 @@ bool changeMapping(HWND dialog, CopyDialogState& state) {
     return true;
 }
 
-void fillDestinations(HWND dialog, const char* first) {
+void fillDestinations(HWND dialog, const char* first, const CopyTableTarget* target) {
     if (first)
         SendDlgItemMessageA(dialog, IDC_COPY_DESTINATIONS, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(first));
     OdbcBinding& binding = odbcBinding();
-    enumerateDataSources(
-        binding.environment(),
-        [dialog](const char* name, const char*) {
-            std::string trimmed = trimQuote(name);
-            SendDlgItemMessageA(dialog, IDC_COPY_DESTINATIONS, CB_ADDSTRING, 0,
-                                reinterpret_cast<LPARAM>(trimmed.c_str()));
-        },
-        binding);
-    SendDlgItemMessageA(dialog, IDC_COPY_DESTINATIONS, CB_SETCURSEL, 0, 0);
+    if (!target || target->directory.empty())
+        enumerateDataSources(
+            binding.environment(),
+            [dialog](const char* name, const char*) {
+                std::string trimmed = trimQuote(name);
+                SendDlgItemMessageA(dialog, IDC_COPY_DESTINATIONS, CB_ADDSTRING, 0,
+                                    reinterpret_cast<LPARAM>(trimmed.c_str()));
+            },
+            binding);
+    LRESULT chosen = CB_ERR;
+    if (target && !target->dataSource.empty()) {
+        std::string name = trimQuote(target->dataSource);
+        chosen = SendDlgItemMessageA(dialog, IDC_COPY_DESTINATIONS, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                     reinterpret_cast<LPARAM>(name.c_str()));
+    }
+    SendDlgItemMessageA(dialog, IDC_COPY_DESTINATIONS, CB_SETCURSEL, chosen == CB_ERR ? 0 : static_cast<WPARAM>(chosen),
+                        0);
 }
 
 void runCopyJob(HWND dialog, CopyDialogState& state, int (*run)(ProgressJob*), const int* inputs, int inputCount) {

@@ -26,6 +26,8 @@ const char kHtmlEntry[] = " Save to HTML";
 struct CopyTableDialog : CopyDialogState {
     std::string table;
     std::string sourceQuote;
+    // From the commander: where the opposite panel points; null from the explorer.
+    const CopyTableTarget* target = nullptr;
 };
 
 CopyTableDialog* openDialog = nullptr;
@@ -53,12 +55,33 @@ void rebuildCreateText(HWND dialog, CopyTableDialog& state) {
         setItemText(dialog, IDC_COPY_CREATE, text.c_str());
 }
 
-void chooseTable(HWND dialog, CopyTableDialog& state) {
+// The page for `name`: in the commander's opposite folder when it shows one, and named "out" when
+// the name (such as the commander's "..") would make a hidden file.
+std::string htmlFileName(const CopyTableDialog& state, const std::string& name) {
+    std::string folder = state.target ? state.target->directory : std::string();
+    return folder + (name.compare(0, 1, ".") == 0 ? "out" : name) + ".html";
+}
+
+// The table chosen in 104 is read, into the target table `name` and the page named after it.
+void chooseTable(HWND dialog, CopyTableDialog& state, const std::string& name) {
     std::string table = comboSelectedText(dialog, IDC_COPY_TABLES);
-    setItemText(dialog, IDC_COPY_TARGET, table.c_str());
+    setItemText(dialog, IDC_COPY_TARGET, name.c_str());
     setItemText(dialog, IDC_COPY_SELECT, buildSelectText("", "", table, state.sourceQuote).c_str());
     rebuildCreateText(dialog, state);
-    setItemText(dialog, IDC_COPY_FILE, (table + ".html").c_str());
+    setItemText(dialog, IDC_COPY_FILE, htmlFileName(state, name).c_str());
+}
+
+// Selects `table` in 104: the same name, else (from the commander, whose entry may be cut short) the
+// first that begins with it, else the first table.
+void selectSourceTable(HWND dialog, const CopyTableDialog& state) {
+    LRESULT chosen = CB_ERR;
+    if (!state.table.empty()) {
+        LPARAM name = reinterpret_cast<LPARAM>(state.table.c_str());
+        chosen = SendDlgItemMessageA(dialog, IDC_COPY_TABLES, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), name);
+        if (chosen == CB_ERR && state.target)
+            chosen = SendDlgItemMessageA(dialog, IDC_COPY_TABLES, CB_FINDSTRING, static_cast<WPARAM>(-1), name);
+    }
+    SendDlgItemMessageA(dialog, IDC_COPY_TABLES, CB_SETCURSEL, chosen == CB_ERR ? 0 : static_cast<WPARAM>(chosen), 0);
 }
 
 void showDestination(HWND dialog, bool html) {
@@ -141,20 +164,18 @@ void initialise(HWND dialog, CopyTableDialog& state) {
     state.sourceQuote = identifierQuote(odbcBinding(), state.source);
     setItemChecked(dialog, IDC_COPY_CREATE_CHECK, true);
     setItemText(dialog, IDC_COPY_SOURCE, state.sourceName.c_str());
-    fillDestinations(dialog, kHtmlEntry);
+    fillDestinations(dialog, kHtmlEntry, state.target);
     std::vector<CopyTableEntry> tables;
     if (!listCopyTables(binding, state.source, &tables))
         binding.reportError(binding.environment(), state.source, nullptr, dialog);
     for (const CopyTableEntry& table : tables)
         SendDlgItemMessageA(dialog, IDC_COPY_TABLES, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(table.name.c_str()));
-    LRESULT chosen = state.table.empty()
-                         ? CB_ERR
-                         : SendDlgItemMessageA(dialog, IDC_COPY_TABLES, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                               reinterpret_cast<LPARAM>(state.table.c_str()));
-    SendDlgItemMessageA(dialog, IDC_COPY_TABLES, CB_SETCURSEL, chosen == CB_ERR ? 0 : static_cast<WPARAM>(chosen), 0);
+    selectSourceTable(dialog, state);
     fillTypeLists(dialog, state);
-    chooseTable(dialog, state);
-    showDestination(dialog, true);
+    // The commander names the target after its entry; the explorer after the table chosen.
+    bool named = state.target && !state.table.empty();
+    chooseTable(dialog, state, named ? state.table : comboSelectedText(dialog, IDC_COPY_TABLES));
+    showDestination(dialog, htmlChosen(dialog));
 }
 
 INT_PTR handleCopyTable(HWND dialog, CopyTableDialog& state, UINT message, WPARAM wParam, LPARAM) {
@@ -178,7 +199,7 @@ INT_PTR handleCopyTable(HWND dialog, CopyTableDialog& state, UINT message, WPARA
                     return TRUE;
                 case IDC_COPY_TABLES:
                     if (HIWORD(wParam) == CBN_CLOSEUP)
-                        chooseTable(dialog, state);
+                        chooseTable(dialog, state, comboSelectedText(dialog, IDC_COPY_TABLES));
                     return TRUE;
                 case IDC_COPY_DESTINATIONS:
                     if (HIWORD(wParam) == CBN_CLOSEUP)
@@ -207,13 +228,14 @@ void openCopyTableDialog(void* owner,
                          SqlHdbc source,
                          const std::string& sourceName,
                          const std::string& table,
-                         const CopyTableTarget* /*target*/) {
+                         const CopyTableTarget* target) {
     if (openDialog || !source)
         return;
     CopyTableDialog state;
     state.source = source;
     state.sourceName = sourceName;
     state.table = table;
+    state.target = target;
     openDialog = &state;
     registerCopyDialog(&state);
     HWND window = static_cast<HWND>(owner);

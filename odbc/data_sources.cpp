@@ -2,6 +2,7 @@
 #include "odbc/data_sources.h"
 
 #include <cstring>
+#include <fstream>
 
 namespace {
 
@@ -139,6 +140,22 @@ int driverTypeForExtension(const std::string& extension) {
     return driver_type::kNone;
 }
 
+int driverTypeForFile(const std::string& path) {
+    std::size_t dot = path.find_last_of('.');
+    std::size_t slash = path.find_last_of("\\/");
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash))
+        return driver_type::kNone;
+    int type = driverTypeForExtension(path.substr(dot + 1));
+    if (type != driver_type::kParadox)
+        return type;
+    static const char kSqliteHeader[] = "SQLite format 3";  // and its closing zero: 16 bytes
+    char header[sizeof kSqliteHeader] = {};
+    std::ifstream file(path, std::ios::binary);
+    if (file.read(header, sizeof header) && std::memcmp(header, kSqliteHeader, sizeof header) == 0)
+        return driver_type::kSqlite;
+    return type;
+}
+
 bool driverConnectionString(int type,
                             const std::string& path,
                             const OdbcCredentials& credentials,
@@ -177,6 +194,10 @@ bool driverConnectionString(int type,
             out.put(";PWD=");
             out.value(credentials.password);
             out.put(";");
+            break;
+        case driver_type::kSqlite:
+            out.put("Driver={SQLite3 ODBC Driver};Database=");
+            out.value(path.c_str());
             break;
         default:
             return false;

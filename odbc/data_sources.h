@@ -28,10 +28,15 @@ constexpr int kExcel = 2;    // XLS, XLSX
 constexpr int kParadox = 3;  // DB
 constexpr int kDbase = 4;    // DBF
 constexpr int kMySql = 5;    // MYD, FRM, MYI
+constexpr int kSqlite = 6;   // a DB file that is an SQLite database
 }  // namespace driver_type
 
 // The driver type of a file extension (without the dot, any case); kNone when no driver is known.
 int driverTypeForExtension(const std::string& extension);
+
+// The driver type of the database file at `path`, from its extension; a DB file that begins with
+// SQLite's header is an SQLite database, not a Paradox table.
+int driverTypeForFile(const std::string& path);
 
 // The driver connection strings are built in buffers of this size.
 constexpr std::size_t kConnectionStringSize = 4096;

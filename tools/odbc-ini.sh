@@ -30,6 +30,13 @@ Description=SQLite3 ODBC Driver
 Driver=$SQLITE_DRIVER
 Setup=$SQLITE_DRIVER
 
+# The name the SQLite driver's Windows installer registers: SQLite .db files opened from the
+# commander connect through it.
+[SQLite3 ODBC Driver]
+Description=SQLite3 ODBC Driver
+Driver=$SQLITE_DRIVER
+Setup=$SQLITE_DRIVER
+
 [MariaDB Unicode]
 Description=MariaDB Connector/ODBC
 Driver=$MARIADB_DRIVER

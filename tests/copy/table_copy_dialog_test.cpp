@@ -59,6 +59,14 @@ class TableCopyDialog : public testing::Test {
         OdbcStatement statement(odbcBinding(), connection);
         ASSERT_TRUE(sql::succeeded(statement.execDirect(text))) << text << ": " << statement.errorText();
     }
+    // The first column of the first row `query` answers; empty when it fails.
+    std::string firstValue(SqlHdbc connection, const char* query) {
+        OdbcStatement statement(odbcBinding(), connection);
+        ColumnText value;
+        if (sql::succeeded(statement.execDirect(query)) && sql::succeeded(statement.fetch()))
+            statement.getText(1, value);
+        return value.text;
+    }
 
     odbc_test::RecordingUi ui_;
     OdbcConnection source_;
@@ -180,6 +188,96 @@ TEST_F(TableCopyDialog, CopiesTickedTablesUntilOneFails) {
     ColumnText rows;
     count.getText(1, rows);
     EXPECT_EQ(rows.text, "4");
+}
+
+// COPYTABLE as the commander opens it: the opposite panel's folder leaves only the page, in that
+// folder; its data source is the destination chosen, with the controls of a table copy from the start;
+// a data source the list does not hold leaves the page chosen. From the explorer (no target) the page
+// is chosen among every data source.
+TEST_F(TableCopyDialog, TheOppositePanelChoosesTheDestination) {
+    if (!odbc_test::mariaDbConfigured())
+        GTEST_SKIP() << "no MariaDB server (run tools/test.sh)";
+    char temp[MAX_PATH];
+    GetTempPathA(sizeof temp, temp);
+    const std::string folder = std::string(temp) + "copy target\\";
+    CreateDirectoryA(folder.c_str(), nullptr);
+    CreateDirectoryA((std::string(temp) + "Quarrow").c_str(), nullptr);
+    target_ = connectTo(odbc_test::kMariaDbDsn);
+    const std::string html = " Save to HTML";
+    struct Case {
+        const char* label;
+        const CopyTableTarget* target;
+        const char* entry;  // the commander's entry, the explorer's table
+        std::string destination;
+        bool onlyHtml;
+        const char* file;  // 119 at the start, behind the target's folder
+        bool run;          // OK: the page of copy_wine, or the rows into MariaDB
+    };
+    const CopyTableTarget toFolder{folder, ""};
+    const CopyTableTarget toMariaDb{"", std::string("  ") + "quarrowMARIADB "};
+    const CopyTableTarget toUnknown{"", "NoSuchSource"};
+    const Case cases[] = {
+        {"explorer", nullptr, "copy_wine", html, false, "copy_wine.html", false},
+        {"folder", &toFolder, "..", html, true, "out.html", true},
+        {"data source", &toMariaDb, "copy_wine", odbc_test::kMariaDbDsn, false, "copy_wine.html", true},
+        {"unknown data source", &toUnknown, "copy_wine", html, false, "copy_wine.html", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        const std::string base = c.target ? c.target->directory : "";
+        const bool page = c.destination == html;
+        DeleteFileA((folder + "copy_wine.html").c_str());
+        exec(target_.get(), "drop table if exists copy_wine");
+        ui_.warnings.clear();
+        ui_.errors.clear();
+        bool shown = harness::runDialog(
+            [&] { openCopyTableDialog(nullptr, source_.get(), odbc_test::kSqliteDsn, c.entry, c.target); },
+            [&](HWND dialog) {
+                const int ids[] = {IDC_COPY_FILE,   IDC_COPY_CHOOSE_FILE, IDC_COPY_TARGET,
+                                   IDC_COPY_CREATE, IDC_COPY_MAPPING,     IDC_COPY_FIELD_TYPES};
+                for (int id : ids)
+                    ASSERT_NE(GetDlgItem(dialog, id), nullptr) << id;
+                EXPECT_EQ(harness::itemText(dialog, IDC_COPY_SOURCE), odbc_test::kSqliteDsn);
+                EXPECT_EQ(comboSelectedText(dialog, IDC_COPY_DESTINATIONS), c.destination);
+                LRESULT destinations = SendDlgItemMessageA(dialog, IDC_COPY_DESTINATIONS, CB_GETCOUNT, 0, 0);
+                if (c.onlyHtml)
+                    EXPECT_EQ(destinations, 1);
+                else
+                    EXPECT_GT(destinations, 2);
+                EXPECT_EQ(controlShown(GetDlgItem(dialog, IDC_COPY_FILE)), page);
+                EXPECT_EQ(controlShown(GetDlgItem(dialog, IDC_COPY_CHOOSE_FILE)), page);
+                EXPECT_EQ(controlShown(GetDlgItem(dialog, IDC_COPY_TARGET)), !page);
+                for (int id : {IDC_COPY_CREATE, IDC_COPY_MAPPING, IDC_COPY_FIELD_TYPES})
+                    EXPECT_EQ(IsWindowEnabled(GetDlgItem(dialog, id)) != 0, !page) << id;
+                EXPECT_EQ(harness::itemText(dialog, IDC_COPY_TARGET), c.entry);
+                EXPECT_EQ(harness::itemText(dialog, IDC_COPY_FILE), base + c.file);
+                // Another table chosen names the target and the page after it.
+                ASSERT_NE(SendDlgItemMessageA(dialog, IDC_COPY_TABLES, CB_SELECTSTRING, static_cast<WPARAM>(-1),
+                                              reinterpret_cast<LPARAM>("copy_wine")),
+                          CB_ERR);
+                SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_COPY_TABLES, CBN_CLOSEUP),
+                             reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDC_COPY_TABLES)));
+                EXPECT_EQ(harness::itemText(dialog, IDC_COPY_TARGET), "copy_wine");
+                EXPECT_EQ(harness::itemText(dialog, IDC_COPY_FILE), base + "copy_wine.html");
+                if (!c.run)
+                    return;
+                harness::BoxCatcher boxes(dialog, IDOK);
+                harness::click(dialog, IDOK);
+                EXPECT_TRUE(boxes.texts().empty());
+            });
+        ASSERT_TRUE(shown) << "COPYTABLE did not open";
+        EXPECT_TRUE(ui_.errors.empty()) << ui_.errors.front();
+        if (!c.run)
+            continue;
+        if (page) {
+            std::ifstream in(folder + "copy_wine.html", std::ios::binary);
+            std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+            EXPECT_NE(text.find("<TR><TD>2</TD><TD>two</TD></TR>"), std::string::npos) << text;
+        } else {
+            EXPECT_EQ(ui_.warnings, std::vector<std::string>{"The table copy finished."});
+            EXPECT_EQ(firstValue(target_.get(), "select concat(count(*), ' ', max(name)) from copy_wine"), "3 two");
+        }
+    }
 }
 
 }  // namespace

@@ -4,8 +4,10 @@
 
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "odbc/data_sources.h"
+#include "tests/dbf/dbf_test_util.h"
 #include "tests/odbc/odbc_test_support.h"
 
 using odbc_test::fakeNames;
@@ -192,7 +194,8 @@ TEST(DataSources, ConnectionStringsOfTheFiveFileTypesAreExact) {
         {1, "C:\\Program Files (x86)\\a;b.mdb",
          "Driver={Microsoft Access Driver (*.mdb)};DBQ={C:\\Program Files (x86)\\a;b.mdb};UID=root;PWD=s3cret"},
         {0, "C:\\x.txt", "<none>"},
-        {6, "C:\\x.txt", "<none>"},
+        {6, "C:\\lite\\shop.db", "Driver={SQLite3 ODBC Driver};Database=C:\\lite\\shop.db"},
+        {7, "C:\\x.txt", "<none>"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(connectionString(c.type, c.path, credentials), c.expected) << c.path;
@@ -228,6 +231,34 @@ TEST(DataSources, DriverTypesComeFromTheExtensionInAnyCase) {
     };
     for (const auto& c : cases)
         EXPECT_EQ(driverTypeForExtension(c.first), c.second) << c.first;
+}
+
+// A DB file is an SQLite database when its first 16 bytes are SQLite's header, else a Paradox table.
+TEST(DataSources, DriverTypeOfAFileLooksIntoDbFiles) {
+    dbftest::TempDir dir;
+    const struct {
+        const char* name;
+        std::string content;
+        int type;
+    } cases[] = {
+        {"shop.db", std::string("SQLite format 3\0", 16) + "rest", driver_type::kSqlite},
+        {"SHOP2.DB", std::string("SQLite format 3\0", 16), driver_type::kSqlite},
+        {"cust.db", std::string("\x02\x00\x00\x08 Paradox", 12), driver_type::kParadox},
+        {"short.db", "SQLite", driver_type::kParadox},
+        {"noterm.db", "SQLite format 3X", driver_type::kParadox},
+        {"t.dbf", std::string("SQLite format 3\0", 16), driver_type::kDbase},
+        {"plain", "", driver_type::kNone},
+    };
+    for (const auto& c : cases) {
+        std::string path = dir.file(c.name);
+        std::FILE* file = std::fopen(path.c_str(), "wb");
+        ASSERT_NE(file, nullptr) << path;
+        std::fwrite(c.content.data(), 1, c.content.size(), file);
+        std::fclose(file);
+        EXPECT_EQ(driverTypeForFile(path), c.type) << c.name;
+    }
+    // A missing DB file is left to the Paradox driver, which reports it.
+    EXPECT_EQ(driverTypeForFile(dir.file("missing.db")), driver_type::kParadox);
 }
 
 }  // namespace

@@ -20,6 +20,7 @@
 #include "tests/odbc/odbc_test_support.h"
 #include "tests/win32/dialog_script.h"
 #include "tests/win32/harness.h"
+#include "tests/win32/screenshot.h"
 
 namespace {
 
@@ -64,34 +65,6 @@ Labels menuTexts(HMENU menu) {
     if (menu)
         DestroyMenu(menu);
     return texts;
-}
-
-// Writes the window as it stands to a BMP file beside the test exe, to be looked at.
-void saveScreenshot(HWND window, const char* name) {
-    harness::Pixels pixels = harness::captureWindow(window);
-    if (pixels.width == 0)
-        return;
-    BITMAPINFOHEADER info{};
-    info.biSize = sizeof info;
-    info.biWidth = pixels.width;
-    info.biHeight = -pixels.height;
-    info.biPlanes = 1;
-    info.biBitCount = 32;
-    std::vector<DWORD> bits(pixels.rgb.size());
-    for (size_t i = 0; i < bits.size(); ++i) {
-        COLORREF c = pixels.rgb[i];
-        bits[i] = (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
-    }
-    BITMAPFILEHEADER file{};
-    file.bfType = 0x4D42;
-    file.bfOffBits = sizeof file + sizeof info;
-    file.bfSize = static_cast<DWORD>(file.bfOffBits + bits.size() * 4);
-    if (FILE* out = std::fopen(name, "wb")) {
-        std::fwrite(&file, sizeof file, 1, out);
-        std::fwrite(&info, sizeof info, 1, out);
-        std::fwrite(bits.data(), 4, bits.size(), out);
-        std::fclose(out);
-    }
 }
 
 // Answers the login dialog, after running `during` (the test's doing while the dialog is up).
@@ -262,7 +235,7 @@ TEST_F(Explorer, ListsTablesAndViewsOfSqliteWithTheirChildren) {
         TreeView_Expand(tree_, table, TVE_EXPAND);
     }
     harness::pumpMessages(50);
-    saveScreenshot(explorer_, "explorer_sqlite.bmp");
+    harness::saveScreenshot(explorer_, "explorer_sqlite.bmp");
 
     // The saved command: the editor and its buttons come with it, and leaving keeps the edited text.
     HWND editor = GetDlgItem(explorer_, IDC_EXPLORER_EDITOR);
@@ -525,8 +498,8 @@ TEST_F(Explorer, BrowseAndFieldsShowResultsAndClosingDeletesTheirFiles) {
         EXPECT_EQ(caption.rfind(std::string(c.dsn) + "." + c.table + ".Browse - ", 0), 0u) << caption;
         EXPECT_EQ(harness::windowText(GetDlgItem(explorer_, IDC_EXPLORER_COMMAND_LINE)), c.offered);
         harness::pumpMessages(30);
-        saveScreenshot(explorer_, c.dsn == std::string(odbc_test::kSqliteDsn) ? "explorer_browse_sqlite.bmp"
-                                                                              : "explorer_browse_mariadb.bmp");
+        harness::saveScreenshot(explorer_, c.dsn == std::string(odbc_test::kSqliteDsn) ? "explorer_browse_sqlite.bmp"
+                                                                                       : "explorer_browse_mariadb.bmp");
 
         select(table, "Fields");
         view = browseViewOf(grid);
