@@ -161,9 +161,10 @@ void openFileEntry(CommanderState& state, CommanderPanel& panel) {
     EntryPath entry = entryPath(state.dialog, panel.ids.fileList, index, panel.files);
     if (entry.name.empty())
         return;
-    // Both lists and the driver types compare case-blind; a whole item must match ("DB" is no "DBF").
+    // Both lists compare case-blind, and a whole item must match ("DB" is no "DBF"). A DB file may
+    // be an SQLite database rather than a Paradox table: its header tells.
     if (isInExtensionList(entry.type, kDatabaseFileTypes)) {
-        openDatabaseFile(state, panel, entry.fullPath, driverTypeForExtension(entry.type));
+        openDatabaseFile(state, panel, entry.fullPath, driverTypeForFile(entry.fullPath));
         return;
     }
     if (isInExtensionList(entry.type, kPictureFileTypes)) {
