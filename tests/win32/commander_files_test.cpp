@@ -1,6 +1,5 @@
 // The commander's file panels under Wine: choosing drives, walking folders by Enter and the
 // buttons, copy, delete and "Make directory" by keys, sorting, and opening files by their type.
-#include <cstdlib>
 #include <memory>
 #include <string>
 #include <vector>
@@ -80,17 +79,6 @@ std::vector<std::string> boxTexts(const Catcher& catcher) {
         if (box.caption != "ODBC Commander")
             texts.push_back(box.caption + ": " + box.text);
     return texts;
-}
-
-// The test data sources' SQLite database, beside the odbc.ini the test script points Wine at.
-std::string sqliteTestDatabase() {
-    const char* ini = std::getenv("ODBCINI");
-    std::string path = ini ? ini : "";
-    path = "Z:" + path.substr(0, path.rfind('/') + 1) + "quarrow.db";
-    for (char& c : path)
-        if (c == '/')
-            c = '\\';
-    return path;
 }
 
 class CommanderFilesTest : public CommanderTest {
@@ -393,7 +381,7 @@ TEST_F(CommanderFilesTest, FilesOpenThroughODBCThePictureViewerOrTheShellByTheir
     ScratchFolder folder("copen");
     const std::string tag = std::to_string(GetCurrentProcessId());
     ASSERT_TRUE(harness::writeFile(folder / ("qnotes" + tag + ".TXT"), 5, 'n'));
-    ASSERT_TRUE(CopyFileA(sqliteTestDatabase().c_str(), (folder / "BASE.DB").c_str(), FALSE));
+    ASSERT_TRUE(CopyFileA(QUARROW_COMMANDER_FIXTURES "parts.db", (folder / "BASE.DB").c_str(), FALSE));
     ASSERT_TRUE(CopyFileA(QUARROW_PICTURE_FIXTURES "photo.jpg", (folder / "PHOTO.JPEG").c_str(), FALSE));
     show(0, folder.path());
 
@@ -427,6 +415,7 @@ TEST_F(CommanderFilesTest, FilesOpenThroughODBCThePictureViewerOrTheShellByTheir
                 EXPECT_EQ(panel(0).mode, panel_mode::kDatabaseFile) << "the database file did not open";
                 EXPECT_EQ(panel(0).odbcLevel, odbc_level::kObjects);
                 EXPECT_TRUE(IsWindowVisible(item(ids(0).odbcList)));
+                EXPECT_TRUE(focusEntry(ids(0).odbcList, "parts")) << "its table is listed";
                 EXPECT_EQ(odbcBinding().liveConnections(), 1);
                 harness::click(dialog(), ids(0).upButton);
                 harness::pumpMessages(20);
