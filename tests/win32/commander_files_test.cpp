@@ -213,9 +213,11 @@ TEST_F(CommanderFilesTest, F5CopiesIntoTheOppositeFolderOnlyWhenBothShowFolders)
         std::string copy;   // what the right folder holds then, and its content
         const char* content;
     } cases[] = {
-        {"stem", 0, name + ".txt", "aaaaa"},      {"tree", 0, "tree\\inner.txt", "ii"},
-        {"stem", 'b', name + " (2).txt", "bbb"},                           // onto a name that is taken
-        {"tree", 0, "tree (2)\\inner.txt", "ii"}, {"..", 0, "", nullptr},  // the parent folder is never copied
+        {"stem", 0, name + ".txt", "aaaaa"},       // a file
+        {"tree", 0, "tree\\inner.txt", "ii"},      // a folder with what it holds
+        {"stem", 'b', name + " (2).txt", "bbb"},   // onto a name that is taken
+        {"tree", 0, "tree (2)\\inner.txt", "ii"},  // a folder onto a taken name
+        {"..", 0, "", nullptr},                    // the parent folder is never copied
     };
     for (const auto& c : cases) {
         std::string entry = std::string(c.entry) == "stem" ? name : c.entry;
@@ -281,6 +283,7 @@ TEST_F(CommanderFilesTest, F7MakesAFolderAndF8OrDeleteRemoveTheFocusedEntry) {
             EXPECT_TRUE(exists(parentPath(folder.path())));
         } else {
             EXPECT_FALSE(exists(folder / c.gone)) << c.gone;
+            EXPECT_TRUE(exists(harness::trashFolder() + "files\\" + c.gone)) << "not in the recycle bin";
             harness::takeOutOfTrash(c.gone);
             EXPECT_EQ(count(0), before - 1) << c.gone;
             EXPECT_GT(boxTexts(yes).size(), boxes) << "the shell's confirmation was answered";
