@@ -176,6 +176,7 @@ void onInit(CommanderState& state) {
     }
     recordRectangles(state);
     layoutCommander(state);
+    SetFocus(GetDlgItem(dialog, state.panels[0].ids.odbcList));
 }
 
 // Everything the window holds goes, in the order the connections need: the grids' results and the
@@ -317,7 +318,8 @@ INT_PTR handleCommander(HWND dialog, CommanderState& state, UINT message, WPARAM
         case WM_INITDIALOG:
             state.dialog = dialog;
             onInit(state);
-            return TRUE;
+            // The focus was given to the left panel's list.
+            return FALSE;
         case WM_CLOSE:
             onClose(state);
             return TRUE;

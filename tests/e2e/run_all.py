@@ -5,6 +5,7 @@ import os
 import struct
 import sys
 
+import commander_e2e
 import commands_e2e
 import print_e2e
 import copy_e2e
@@ -88,6 +89,7 @@ CASES = [
 ] + edit_cases.CASES + commands_e2e.CASES + explorer_e2e.CASES + copy_e2e.CASES
 # Printing.
 CASES += print_e2e.CASES
+CASES += commander_e2e.CASES
 
 if __name__ == "__main__":
     sys.exit(1 if e2e.run_cases(CASES, sys.argv[1]) else 0)
