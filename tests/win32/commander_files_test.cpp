@@ -109,6 +109,13 @@ class CommanderFilesTest : public CommanderTest {
         return index >= 0 && index < static_cast<int>(texts.size()) ? texts[index] : "<none>";
     }
     int count(int side) const { return ListView_GetItemCount(files(side)); }
+    // A scratch folder that outlives the test body: the current folder is put back first, since
+    // a folder that is current cannot be removed.
+    const ScratchFolder& scratch(const char* tag) {
+        folders_.push_back(std::make_unique<ScratchFolder>(tag));
+        return *folders_.back();
+    }
+    std::vector<std::unique_ptr<ScratchFolder>> folders_;
     KeepCurrentDirectory keep_;
 };
 
@@ -142,7 +149,7 @@ TEST_F(CommanderFilesTest, DrivesAndDataSourcesTakeTurnsInAPanel) {
 }
 
 TEST_F(CommanderFilesTest, WalkingIntoFoldersAndBackRestoresTheFocus) {
-    ScratchFolder folder("cwalk");
+    const ScratchFolder& folder = scratch("cwalk");
     ASSERT_TRUE(CreateDirectoryA((folder / "alpha").c_str(), nullptr));
     ASSERT_TRUE(CreateDirectoryA((folder / "beta").c_str(), nullptr));
     ASSERT_TRUE(CreateDirectoryA((folder / "beta\\inner").c_str(), nullptr));
@@ -186,8 +193,8 @@ TEST_F(CommanderFilesTest, WalkingIntoFoldersAndBackRestoresTheFocus) {
 }
 
 TEST_F(CommanderFilesTest, F5CopiesIntoTheOppositeFolderOnlyWhenBothShowFolders) {
-    ScratchFolder left("cleft");
-    ScratchFolder right("cright");
+    const ScratchFolder& left = scratch("cleft");
+    const ScratchFolder& right = scratch("cright");
     const std::string name = "qcopied-" + std::to_string(GetCurrentProcessId());
     ASSERT_TRUE(harness::writeFile(left / (name + ".txt"), 5, 'a'));
     ASSERT_TRUE(CreateDirectoryA((left / "tree").c_str(), nullptr));
@@ -239,7 +246,7 @@ TEST_F(CommanderFilesTest, F5CopiesIntoTheOppositeFolderOnlyWhenBothShowFolders)
 }
 
 TEST_F(CommanderFilesTest, F7MakesAFolderAndF8OrDeleteRemoveTheFocusedEntry) {
-    ScratchFolder folder("ckeys");
+    const ScratchFolder& folder = scratch("ckeys");
     const std::string tag = std::to_string(GetCurrentProcessId());
     for (const char* name : {"a.aaa", "b.bbb", "c.ccc"})
         ASSERT_TRUE(harness::writeFile(folder / (name + std::string("-") + tag), 4));
@@ -294,8 +301,8 @@ TEST_F(CommanderFilesTest, F7MakesAFolderAndF8OrDeleteRemoveTheFocusedEntry) {
 }
 
 TEST_F(CommanderFilesTest, FailedCopyDeleteAndMakeDirectoryChangeNothing) {
-    ScratchFolder left("cfailleft");
-    ScratchFolder right("cfailright");
+    const ScratchFolder& left = scratch("cfailleft");
+    const ScratchFolder& right = scratch("cfailright");
     const std::string name = "qheld-" + std::to_string(GetCurrentProcessId()) + ".txt";
     ASSERT_TRUE(harness::writeFile(left / name, 4, 'k'));
     ASSERT_TRUE(CreateDirectoryA((left / "taken").c_str(), nullptr));
@@ -335,7 +342,7 @@ TEST_F(CommanderFilesTest, FailedCopyDeleteAndMakeDirectoryChangeNothing) {
 }
 
 TEST_F(CommanderFilesTest, CtrlKeysSortOnceAndHeadingClicksSortForGood) {
-    ScratchFolder folder("csort");
+    const ScratchFolder& folder = scratch("csort");
     ASSERT_TRUE(CreateDirectoryA((folder / "d").c_str(), nullptr));
     ASSERT_TRUE(harness::writeFile(folder / "a.zzz", 30));
     ASSERT_TRUE(harness::writeFile(folder / "b.aaa", 10));
@@ -381,7 +388,7 @@ TEST_F(CommanderFilesTest, CtrlKeysSortOnceAndHeadingClicksSortForGood) {
 }
 
 TEST_F(CommanderFilesTest, FilesOpenThroughODBCThePictureViewerOrTheShellByTheirType) {
-    ScratchFolder folder("copen");
+    const ScratchFolder& folder = scratch("copen");
     const std::string tag = std::to_string(GetCurrentProcessId());
     ASSERT_TRUE(harness::writeFile(folder / ("qnotes" + tag + ".TXT"), 5, 'n'));
     ASSERT_TRUE(harness::writeFile(folder / "BASE.DB", 16, '\0'));
