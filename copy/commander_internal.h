@@ -154,3 +154,13 @@ void leaveView(CommanderState& state, CommanderPanel& panel);
 void onEditorButton(CommanderState& state, CommanderPanel& panel, bool execute);
 // Releases what the ODBC side holds at closing: grids' results, list entries, connections.
 void tearDownOdbcSide(CommanderState& state);
+
+// Between the ODBC side's two files (commander_odbc.cpp, commander_views.cpp).
+// Shows what `node`, an entry of `panel`'s list, opens in the opposite panel: a grid view or the
+// SQL editor. False for kinds that open nothing there.
+bool showNodeView(CommanderState& state, CommanderPanel& panel, const ExplorerNode& node);
+// The text of the panel's SQL editor.
+std::string panelEditorText(CommanderState& state, const CommanderPanel& panel);
+// While `editorPanel` shows the SQL editor, copies its text into the current command node and into
+// the command entry it came from, so that the text is saved when that entry goes.
+void keepEditorText(CommanderState& state, CommanderPanel& editorPanel);

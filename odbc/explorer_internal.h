@@ -12,6 +12,7 @@
 
 #include "base/busy_section.h"
 #include "odbc/explorer_node.h"
+#include "odbc/node_listing.h"
 #include "odbc/result_view.h"
 
 // Images of the tree, in the order of the image list.
@@ -87,14 +88,6 @@ struct ExplorerState {
     RECT windowRect{};
     bool dragging = false;
 };
-
-// Process-wide display flags, all on at start and never saved.
-struct ExplorerFlags {
-    bool showSystemTables = true;
-    bool showViews = true;
-    bool showSynonyms = true;
-};
-ExplorerFlags& explorerFlags();
 
 // Called when the outermost busy section ends: a close or destroy that came meanwhile happens now
 // (the state may be freed by it).

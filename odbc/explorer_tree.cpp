@@ -5,12 +5,9 @@
 
 #include "base/text_rules.h"
 #include "odbc/catalog_view.h"
-#include "odbc/command_file.h"
 #include "odbc/data_sources.h"
-#include "odbc/dbms_kind.h"
 #include "odbc/explorer_internal.h"
-#include "odbc/odbc_handles.h"
-#include "odbc/select_text.h"
+#include "odbc/node_listing.h"
 #include "resources/resource.h"
 
 const char* const kTreeBitmapNames[tree_image::kCount] = {
@@ -57,173 +54,17 @@ namespace {
 constexpr std::size_t kNameLimit = 260;
 constexpr int kCommandTextLimit = 32000;
 
-// Each table picture comes in the four flavours, in the order plain, system, view, synonym.
-int byFlavour(int flavour, int plain, int system, int view, int synonym) {
-    switch (flavour) {
-        case node_flavour::kSystemTable:
-            return system;
-        case node_flavour::kView:
-            return view;
-        case node_flavour::kSynonym:
-            return synonym;
-        default:
-            return plain;
-    }
-}
-
-int imageOf(const ExplorerNode& node) {
-    using namespace tree_image;
-    if (node.image >= 0)
-        return node.image;
-    switch (node.kind) {
-        case node_kind::kRoot:
-            return kDsn;
-        case node_kind::kDataSource:
-            return kDatabase;
-        case node_kind::kTable:
-            return byFlavour(node.flavour, kTables, kTablesSystem, kTablesView, kTablesSynonym);
-        case node_kind::kColumnList:
-            return byFlavour(node.flavour, kProperties, kPropertiesSystem, kPropertiesView, kPropertiesSynonym);
-        case node_kind::kBrowse:
-            return byFlavour(node.flavour, kTable, kTableSystem, kTableView, kTableSynonym);
-        case node_kind::kCommand:
-            return kCommand;
-        case node_kind::kPrimaryKeys:
-            return kIndex;
-        case node_kind::kForeignKeys:
-            return kIndexF;
-        case node_kind::kProcedures:
-            return kProcedures;
-        case node_kind::kStatistics:
-            return kStatistics;
-        case node_kind::kTablePrivileges:
-            return kTPriv;
-        case node_kind::kColumnPrivileges:
-            return kCPriv;
-        default:
-            return kInfo;
-    }
-}
-
-// A child of `parent` that inherits its connection, table and flavour.
-std::unique_ptr<ExplorerNode> childOf(const ExplorerNode& parent, int kind) {
-    auto node = std::make_unique<ExplorerNode>();
-    node->kind = kind;
-    node->level = parent.level + 1;
-    node->connection = parent.connection;
-    node->name = parent.name;
-    node->schema = parent.schema;
-    node->catalog = parent.catalog;
-    node->flavour = parent.flavour;
-    return node;
-}
-
-void addChild(ExplorerState& state, const ExplorerNode& parent, int kind, const std::string& text, int flavour = -1) {
-    auto node = childOf(parent, kind);
-    if (flavour >= 0)
-        node->flavour = flavour;
-    insertNode(state, parent.item, std::move(node), text, false);
-}
-
-bool supported(SqlHdbc connection, SqlUSmallInt function) {
-    const OdbcFunctions& fn = odbcBinding().fn();
-    if (!fn.SQLGetFunctions)
-        return false;
-    SqlUSmallInt exists = 0;
-    return sql::succeeded(fn.SQLGetFunctions(connection, function, &exists)) && exists != 0;
-}
-
-std::string trimmed(const std::string& text) {
-    std::size_t first = text.find_first_not_of(' ');
-    if (first == std::string::npos)
-        return std::string();
-    return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
-
-// The flavour of a table type SQLTables reports, and whether the display flags show it.
-bool classify(const std::string& type, int* flavour) {
-    const ExplorerFlags& flags = explorerFlags();
-    if (type.find("SYNONYM") != std::string::npos || type.find("ALIAS") != std::string::npos) {
-        *flavour = node_flavour::kSynonym;
-        return flags.showSynonyms;
-    }
-    if (type == "VIEW") {
-        *flavour = node_flavour::kView;
-        return flags.showViews;
-    }
-    if (type == "SYSTEM TABLE") {
-        *flavour = node_flavour::kSystemTable;
-        return flags.showSystemTables;
-    }
-    *flavour = node_flavour::kTable;
-    return true;
-}
-
-// One node per table SQLTables lists, in its order. A server that lists every database's tables
-// (MariaDB leaves the schema empty and names the database as catalog) gets each table of another
-// database labelled with it, so that mysql.user and user stay apart.
-bool listTables(ExplorerState& state, ExplorerNode& source) {
-    OdbcBinding& binding = odbcBinding();
-    OdbcStatement statement(binding, source.connection);
-    if (!statement.ok()) {
-        statement.reportError(state.dialog);
-        return false;
-    }
-    if (!sql::succeeded(binding.fn().SQLTables(statement.get(), nullptr, 0, nullptr, 0, nullptr, 0, nullptr, 0))) {
-        binding.reportError(binding.environment(), source.connection, statement.get(), state.dialog);
-        return false;
-    }
-    const std::string current = currentCatalog(odbcBinding(), source.connection);
-    ColumnText catalog, schema, name, type;
-    while (sql::succeeded(statement.fetch())) {
-        statement.getText(1, catalog, kNameLimit);
-        statement.getText(2, schema, kNameLimit);
-        statement.getText(3, name, kNameLimit);
-        statement.getText(4, type, kNameLimit);
-        auto node = childOf(source, node_kind::kTable);
-        node->catalog = trimmed(catalog.text);
-        node->schema = trimmed(schema.text);
-        node->name = trimmed(name.text);
-        if (!classify(trimmed(type.text), &node->flavour))
-            continue;
-        std::string text = node->name;
-        if (!node->catalog.empty() && !current.empty() && node->catalog != current && node->schema.empty())
-            text = node->catalog + "." + node->name;
-        insertNode(state, source.item, std::move(node), text, true);
-    }
-    return true;
-}
-
-// What comes after the tables: procedures, the server's own views, information, the command.
-void addSourceExtras(ExplorerState& state, ExplorerNode& source) {
-    if (odbcBinding().fn().SQLProcedures && supported(source.connection, sql::kApiProcedures)) {
-        auto node = childOf(source, node_kind::kProcedures);
-        node->flavour = node_flavour::kProcedureList;
-        node->schema.clear();
-        insertNode(state, source.item, std::move(node), "Stored procedures", false);
-    }
-    std::string dbms = dbmsName(odbcBinding(), source.connection);
-    if (isMySqlFamily(dbms)) {
-        static const char* const kMySqlViews[] = {"Show databases", "Show table status", "Show status",
-                                                  "Show variables", "Show processlist"};
-        for (int i = 0; i < 5; ++i)
-            addChild(state, source, node_kind::kShowDatabases + i, kMySqlViews[i]);
-    } else if (isSqlServer(dbms)) {
-        addChild(state, source, node_kind::kShowUnusedSpace, "Show unused space");
-    }
-    addChild(state, source, node_kind::kInformation, "General information");
-    auto command = childOf(source, node_kind::kCommand);
-    command->text = loadCommandText(source.name);
-    insertNode(state, source.item, std::move(command), label("BR_COMMAND"), false);
+// A sink that inserts each listed node under `parent`.
+NodeSink treeSink(ExplorerState& state, HTREEITEM parent) {
+    return [&state, parent](std::unique_ptr<ExplorerNode> node, const std::string& text, bool hasChildren) {
+        insertNode(state, parent, std::move(node), text, hasChildren);
+    };
 }
 
 // Frees what a node holds: a data source's connection (while the binding is loaded), then the node.
 void releaseNode(std::unique_ptr<ExplorerNode> node) {
     OdbcBinding& binding = odbcBinding();
-    if (node->kind == node_kind::kCommand && !saveCommandText(node->name, node->text)) {
-        std::string text = "Can't save the SQL command of " + node->name + " to " + commandFilePath(node->name) + ".";
-        binding.ui().warning(text.c_str());
-    }
+    saveCommandOf(*node);
     if (node->kind == node_kind::kDataSource && node->connection && binding.loaded())
         binding.freeConnection(node->connection);
 }
@@ -233,25 +74,6 @@ std::string editorText(HWND dialog) {
     int length = GetDlgItemTextA(dialog, IDC_EXPLORER_EDITOR, &text[0], kCommandTextLimit + 1);
     text.resize(static_cast<std::size_t>(std::max(length, 0)));
     return text;
-}
-
-int addTableChildren(ExplorerState& state, ExplorerNode& table) {
-    addChild(state, table, node_kind::kColumnList, label("BR_FIELDS"));
-    addChild(state, table, node_kind::kBrowse, label("BR_BROWSE"));
-    if (table.flavour != node_flavour::kTable)
-        return 1;
-    const OdbcFunctions& fn = odbcBinding().fn();
-    bool mySql = isMySqlFamily(dbmsName(odbcBinding(), table.connection));
-    addChild(state, table, node_kind::kStatistics, "Statistics");
-    if (fn.SQLPrimaryKeys && supported(table.connection, sql::kApiPrimaryKeys))
-        addChild(state, table, node_kind::kPrimaryKeys, label("BR_PRIMARY"));
-    if (!mySql && fn.SQLForeignKeys && supported(table.connection, sql::kApiForeignKeys))
-        addChild(state, table, node_kind::kForeignKeys, label("BR_FOREIGN"));
-    if (supported(table.connection, sql::kApiTablePrivileges))
-        addChild(state, table, node_kind::kTablePrivileges, label("BR_TPRIV"));
-    if (!mySql && supported(table.connection, sql::kApiColumnPrivileges))
-        addChild(state, table, node_kind::kColumnPrivileges, label("BR_CPRIV"));
-    return 1;
 }
 
 void handleSelection(ExplorerState& state, HTREEITEM item) {
@@ -274,8 +96,10 @@ void handleSelection(ExplorerState& state, HTREEITEM item) {
                 node->populated = connectAndList(state, *node) == 1;
             break;
         case node_kind::kTable:
-            if (!node->populated)
-                node->populated = addTableChildren(state, *node) == 1;
+            if (!node->populated) {
+                listTableChildren(*node, treeSink(state, node->item));
+                node->populated = true;
+            }
             break;
         case node_kind::kColumnList:
             showColumnList(state.host, *node);
@@ -325,11 +149,6 @@ HTREEITEM insertNode(ExplorerState& state,
         node.release();  // the item owns it now; TVN_DELETEITEM frees it
     }
     return item;
-}
-
-ExplorerFlags& explorerFlags() {
-    static ExplorerFlags flags;
-    return flags;
 }
 
 ExplorerNode* nodeOf(HWND tree, HTREEITEM item) {
@@ -385,38 +204,15 @@ bool buildDataSourceBranch(ExplorerState& state) {
 }
 
 int connectAndList(ExplorerState& state, ExplorerNode& source) {
-    OdbcBinding& binding = odbcBinding();
-    SqlHdbc connection = nullptr;
-    if (!sql::succeeded(binding.allocConnection(&connection))) {
-        binding.reportError(binding.environment(), nullptr, nullptr, state.dialog);
-        return 0;
-    }
     bool loginUsed = false;
-    SqlReturn result = connect(state.dialog, source.name, connection, &source.connection, &loginUsed, false,
-                               driver_type::kNone, binding);
-    // The window went away during the login dialog: the node keeps the connection for the teardown.
-    if (state.destroyed)
+    if (!connectAndProbe(state.dialog, source, false, driver_type::kNone, state.destroyed, &loginUsed))
         return 0;
-    // A failed node keeps no connection: the next selection connects anew.
-    auto fail = [&]() {
-        binding.reportError(binding.environment(), connection, nullptr, state.dialog);
-        binding.freeConnection(connection);
-        source.connection = nullptr;
-        return 0;
-    };
-    if (!sql::succeeded(result))
-        return fail();
-    char probe[64] = "";
-    SqlSmallInt length = 0;
-    result = binding.fn().SQLGetInfo(connection, sql::kInfoMaxQualifierNameLen, probe, sizeof probe, &length);
-    if (!sql::succeeded(result))
-        return fail();
-    if (!listTables(state, source)) {
-        binding.freeConnection(connection);
+    if (!listTables(state.dialog, source, treeSink(state, source.item))) {
+        odbcBinding().freeConnection(source.connection);
         source.connection = nullptr;
         return 0;
     }
-    addSourceExtras(state, source);
+    listSourceExtras(source, treeSink(state, source.item));
     if (loginUsed)
         TreeView_Expand(state.tree, source.item, TVE_EXPAND);
     return 1;

@@ -12,6 +12,8 @@ namespace odbc_test {
 
 bool RecordingUi::login(void*, OdbcCredentials& credentials) {
     ++logins;
+    if (duringLogin)
+        duringLogin();
     shownUser = credentials.user;
     shownPassword = credentials.password;
     if (!confirmLogin)

@@ -2,6 +2,7 @@
 // the real unixODBC configuration with its test data sources.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -34,6 +35,8 @@ class RecordingUi : public OdbcUi {
     bool confirmLogin = false;
     std::string loginUser;
     std::string loginPassword;
+    // Runs while the login dialog would be up (a test's doing meanwhile).
+    std::function<void()> duringLogin;
     // The credentials the dialog was opened with.
     std::string shownUser;
     std::string shownPassword;

@@ -11,46 +11,24 @@
 #include <string>
 
 #include "app/main_window.h"
-#include "app/shell_hooks.h"
 #include "base/bound_dialog.h"
 #include "copy/commander_internal.h"
 #include "odbc/odbc_binding.h"
 #include "resources/resource.h"
 #include "tests/odbc/odbc_test_support.h"
 #include "tests/win32/harness.h"
+#include "tests/win32/odbc_window_fixture.h"
 
-class CommanderTest : public testing::Test {
+class CommanderTest : public OdbcWindowTest {
   protected:
     void SetUp() override {
-        if (!odbc_test::realOdbcConfigured())
-            GTEST_SKIP() << "no ODBC test configuration (run tools/test.sh)";
-        ui_.loginUser = odbc_test::kMariaDbUser;
-        ui_.loginPassword = odbc_test::kMariaDbPassword;
-        ui_.confirmLogin = true;
-        odbcBinding().setUi(&ui_);
-        HINSTANCE instance = GetModuleHandleA(nullptr);
-        startUp("");
-        installModules();
-        ASSERT_TRUE(registerWindowClasses(instance));
-        main_ = createMainWindow(instance);
-        ASSERT_NE(main_, nullptr) << "main window not created";
-        SendMessageA(main_, WM_COMMAND, IDM_ODBC_COMMANDER, 0);
-        dialog_ = commanderWindow();
+        OdbcWindowTest::SetUp();
+        if (IsSkipped() || HasFatalFailure())
+            return;
+        dialog_ = openFromMenu(IDM_ODBC_COMMANDER, commanderWindow);
         ASSERT_NE(dialog_, nullptr) << "commander not created";
         ASSERT_TRUE(IsWindow(dialog_));
         ASSERT_NE(state(), nullptr);
-        harness::pumpMessages(20);
-    }
-    void TearDown() override {
-        if (dialog_ && IsWindow(dialog_))
-            SendMessageA(dialog_, WM_CLOSE, 0, 0);
-        if (main_ && IsWindow(main_))
-            DestroyWindow(main_);
-        harness::pumpMessages();
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
-        }
-        odbcBinding().setUi(nullptr);
     }
 
     HWND dialog() const { return dialog_; }
@@ -115,7 +93,5 @@ class CommanderTest : public testing::Test {
         }
     }
 
-    odbc_test::RecordingUi ui_;
-    HWND main_ = nullptr;
     HWND dialog_ = nullptr;
 };

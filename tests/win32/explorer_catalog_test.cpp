@@ -18,6 +18,7 @@
 #include "resources/resource.h"
 #include "tests/odbc/odbc_test_support.h"
 #include "tests/win32/harness.h"
+#include "tests/win32/odbc_window_fixture.h"
 #include "tests/win32/screenshot.h"
 
 namespace {
@@ -58,24 +59,6 @@ int childIndicator(HWND tree, HTREEITEM item) {
     return tvi.cChildren;
 }
 
-void runStatements(const char* dsn, const std::vector<std::string>& statements) {
-    OdbcBinding& binding = odbcBinding();
-    int token = 0;
-    ASSERT_EQ(binding.acquire(&token), 1);
-    {
-        OdbcConnection connection(binding);
-        SqlHdbc kept = nullptr;
-        bool loginUsed = false;
-        ASSERT_TRUE(sql::succeeded(connect(&token, dsn, connection.get(), &kept, &loginUsed, false, 0, binding)));
-        for (const std::string& text : statements) {
-            OdbcStatement statement(binding, connection.get());
-            SqlReturn rc = statement.execDirect(text);
-            ASSERT_TRUE(sql::succeeded(rc) || rc == sql::kNoData) << text << ": " << statement.errorText();
-        }
-    }
-    binding.release(&token);
-}
-
 void writeFile(const std::string& path, const std::string& text) {
     FILE* out = std::fopen(path.c_str(), "wb");
     ASSERT_TRUE(out) << path;
@@ -83,43 +66,21 @@ void writeFile(const std::string& path, const std::string& text) {
     std::fclose(out);
 }
 
-class ExplorerCatalog : public testing::Test {
+class ExplorerCatalog : public OdbcWindowTest {
   protected:
     void SetUp() override {
-        if (!odbc_test::realOdbcConfigured())
-            GTEST_SKIP() << "no ODBC test configuration (run tools/test.sh)";
-        ui_.loginUser = odbc_test::kMariaDbUser;
-        ui_.loginPassword = odbc_test::kMariaDbPassword;
-        ui_.confirmLogin = true;
-        odbcBinding().setUi(&ui_);
+        OdbcWindowTest::SetUp();
+        if (IsSkipped() || HasFatalFailure())
+            return;
         runStatements(odbc_test::kSqliteDsn,
                       {"DROP TABLE IF EXISTS qcat_keys",
                        "CREATE TABLE qcat_keys (id INTEGER NOT NULL PRIMARY KEY, note VARCHAR(20))",
                        "CREATE INDEX qcat_keys_note ON qcat_keys (note)"});
-        HINSTANCE instance = GetModuleHandleA(nullptr);
-        startUp("");
-        installModules();
-        ASSERT_TRUE(registerWindowClasses(instance));
-        main_ = createMainWindow(instance);
-        ASSERT_NE(main_, nullptr) << "main window not created";
-        SendMessageA(main_, WM_COMMAND, IDM_ODBC_EXPLORER, 0);
-        explorer_ = explorerWindow();
+        explorer_ = openFromMenu(IDM_ODBC_EXPLORER, explorerWindow);
         ASSERT_TRUE(explorer_ && IsWindow(explorer_)) << "explorer not created";
         tree_ = GetDlgItem(explorer_, IDC_EXPLORER_TREE);
         grid_ = GetDlgItem(explorer_, IDC_EXPLORER_GRID);
         ASSERT_TRUE(tree_ && grid_);
-        harness::pumpMessages(20);
-    }
-    void TearDown() override {
-        if (explorer_ && IsWindow(explorer_))
-            SendMessageA(explorer_, WM_CLOSE, 0, 0);
-        if (main_ && IsWindow(main_))
-            DestroyWindow(main_);
-        harness::pumpMessages();
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
-        }
-        odbcBinding().setUi(nullptr);
     }
     HTREEITEM root(const std::string& text) {
         for (HTREEITEM item = TreeView_GetRoot(tree_); item; item = TreeView_GetNextSibling(tree_, item))
@@ -148,8 +109,6 @@ class ExplorerCatalog : public testing::Test {
         return text.substr(0, text.find_last_not_of(' ') + 1);
     }
 
-    odbc_test::RecordingUi ui_;
-    HWND main_ = nullptr;
     HWND explorer_ = nullptr;
     HWND tree_ = nullptr;
     HWND grid_ = nullptr;

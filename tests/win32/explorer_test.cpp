@@ -20,6 +20,7 @@
 #include "tests/odbc/odbc_test_support.h"
 #include "tests/win32/dialog_script.h"
 #include "tests/win32/harness.h"
+#include "tests/win32/odbc_window_fixture.h"
 #include "tests/win32/screenshot.h"
 
 namespace {
@@ -67,76 +68,28 @@ Labels menuTexts(HMENU menu) {
     return texts;
 }
 
-// Answers the login dialog, after running `during` (the test's doing while the dialog is up).
-class LoginUi : public odbc_test::RecordingUi {
-  public:
-    bool login(void* owner, OdbcCredentials& credentials) override {
-        if (during)
-            during();
-        return RecordingUi::login(owner, credentials);
-    }
-    std::function<void()> during;
-};
-
-// Runs statements on a data source through the binding the explorer also uses.
-void runStatements(const char* dsn, const std::vector<const char*>& statements, odbc_test::RecordingUi& ui) {
-    OdbcBinding& binding = odbcBinding();
-    int token = 0;
-    ASSERT_EQ(binding.acquire(&token), 1);
-    {
-        OdbcConnection connection(binding);
-        SqlHdbc kept = nullptr;
-        bool loginUsed = false;
-        ui.confirmLogin = true;
-        ASSERT_TRUE(sql::succeeded(connect(&token, dsn, connection.get(), &kept, &loginUsed, false, 0, binding)));
-        for (const char* text : statements) {
-            OdbcStatement statement(binding, connection.get());
-            ASSERT_TRUE(sql::succeeded(statement.execDirect(text))) << text << ": " << statement.errorText();
-        }
-    }
-    binding.release(&token);
-}
-
-class Explorer : public testing::Test {
+class Explorer : public OdbcWindowTest {
   protected:
     void SetUp() override {
-        if (!odbc_test::realOdbcConfigured())
-            GTEST_SKIP() << "no ODBC test configuration (run tools/test.sh)";
-        ui_.loginUser = odbc_test::kMariaDbUser;
-        ui_.loginPassword = odbc_test::kMariaDbPassword;
-        ui_.confirmLogin = true;
-        odbcBinding().setUi(&ui_);
+        OdbcWindowTest::SetUp();
+        if (IsSkipped() || HasFatalFailure())
+            return;
         runStatements(odbc_test::kSqliteDsn,
                       {"CREATE TABLE IF NOT EXISTS explorer_table (a INTEGER)",
-                       "CREATE VIEW IF NOT EXISTS explorer_view AS SELECT a FROM explorer_table"},
-                      ui_);
-        HINSTANCE instance = GetModuleHandleA(nullptr);
-        startUp("");
-        installModules();
-        ASSERT_TRUE(registerWindowClasses(instance));
-        main_ = createMainWindow(instance);
-        ASSERT_NE(main_, nullptr) << "main window not created";
-        SendMessageA(main_, WM_COMMAND, IDM_ODBC_EXPLORER, 0);
-        explorer_ = explorerWindow();
+                       "CREATE VIEW IF NOT EXISTS explorer_view AS SELECT a FROM explorer_table"});
+        explorer_ = openFromMenu(IDM_ODBC_EXPLORER, explorerWindow);
         ASSERT_NE(explorer_, nullptr) << "explorer not created";
         ASSERT_TRUE(IsWindow(explorer_));
         tree_ = GetDlgItem(explorer_, IDC_EXPLORER_TREE);
         ASSERT_NE(tree_, nullptr);
         root_ = TreeView_GetRoot(tree_);
         ASSERT_NE(root_, nullptr) << "no data-source branch";
-        harness::pumpMessages(20);
     }
     void TearDown() override {
-        if (explorer_ && IsWindow(explorer_))
-            SendMessageA(explorer_, WM_CLOSE, 0, 0);
-        if (main_ && IsWindow(main_))
-            DestroyWindow(main_);
-        harness::pumpMessages();
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
-        }
+        // A test may have opened the explorer again.
+        opened_ = explorer_;
+        OdbcWindowTest::TearDown();
         explorerFlags() = ExplorerFlags{};
-        odbcBinding().setUi(nullptr);
     }
 
     HTREEITEM select(HTREEITEM parent, const std::string& text) {
@@ -161,8 +114,6 @@ class Explorer : public testing::Test {
         }
     }
 
-    LoginUi ui_;
-    HWND main_ = nullptr;
     HWND explorer_ = nullptr;
     HWND tree_ = nullptr;
     HTREEITEM root_ = nullptr;
@@ -329,7 +280,7 @@ TEST(ExplorerMenus, DependOnTheNodeAndItsServer) {
 TEST_F(Explorer, MariaDbKeepsTheCatalogAndOffersTheServerViews) {
     if (!odbc_test::mariaDbConfigured())
         GTEST_SKIP() << "no MariaDB server (bash tools/mariadb.sh start)";
-    runStatements(odbc_test::kMariaDbDsn, {"CREATE TABLE IF NOT EXISTS quarrow.user (id INT PRIMARY KEY)"}, ui_);
+    runStatements(odbc_test::kMariaDbDsn, {"CREATE TABLE IF NOT EXISTS quarrow.user (id INT PRIMARY KEY)"});
     HTREEITEM source = select(root_, odbc_test::kMariaDbDsn);
     ASSERT_NE(source, nullptr);
     ASSERT_TRUE(node(source)->populated) << (ui_.errors.empty() ? "" : ui_.errors.back());
@@ -379,7 +330,7 @@ TEST_F(Explorer, ClosingDuringALoginWaitsForTheConnectToReturn) {
         ASSERT_NE(source, nullptr);
         bool aliveDuringLogin = false;
         ui_.confirmLogin = false;
-        ui_.during = [&] {
+        ui_.duringLogin = [&] {
             if (c.destroyMain)
                 DestroyWindow(main_);
             else
@@ -387,7 +338,7 @@ TEST_F(Explorer, ClosingDuringALoginWaitsForTheConnectToReturn) {
             aliveDuringLogin = IsWindow(explorer_) != FALSE;
         };
         TreeView_SelectItem(tree_, source);
-        ui_.during = nullptr;
+        ui_.duringLogin = nullptr;
         harness::pumpMessages(50);
         EXPECT_EQ(aliveDuringLogin, !c.destroyMain);
         expectClosedClean();
@@ -457,10 +408,8 @@ std::vector<std::string> resultFiles() {
 // The road of a query: Browse offers the SELECT in the SQL command window, Execute fills the
 // explorer's grid and caption line, Fields lists the columns, and closing deletes every result file.
 TEST_F(Explorer, BrowseAndFieldsShowResultsAndClosingDeletesTheirFiles) {
-    runStatements(odbc_test::kSqliteDsn,
-                  {"DELETE FROM explorer_table", "INSERT INTO explorer_table VALUES (7)",
-                   "INSERT INTO explorer_table VALUES (8)"},
-                  ui_);
+    runStatements(odbc_test::kSqliteDsn, {"DELETE FROM explorer_table", "INSERT INTO explorer_table VALUES (7)",
+                                          "INSERT INTO explorer_table VALUES (8)"});
     std::vector<std::string> before = resultFiles();
     struct Case {
         const char* dsn;

@@ -17,12 +17,11 @@
 #include "tests/dbf/dbf_test_util.h"
 #include "tests/odbc/odbc_test_support.h"
 #include "tests/win32/grid_fake_source.h"
+#include "tests/win32/grid_host_fixture.h"
 #include "tests/win32/harness.h"
 
 namespace {
 
-constexpr int kGrid = 111, kCaption = 103, kCommandLine = 106;
-int owner = 0;
 using Rows = std::vector<std::vector<std::string>>;
 
 // Answers the save dialog with `name` and records the warning boxes.
@@ -58,47 +57,17 @@ void CALLBACK answerSave(HWND, UINT, UINT_PTR, DWORD) {
     PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
 }
 
-class InsertScriptGrid : public testing::Test {
+class InsertScriptGrid : public GridHostTest {
   protected:
     void SetUp() override {
-        if (!odbc_test::realOdbcConfigured())
-            GTEST_SKIP() << "no test ODBC configuration (run with tools/odbc-ini.sh)";
-        HINSTANCE instance = GetModuleHandleA(nullptr);
-        gridtest::installGrid(instance);
+        GridHostTest::SetUp();
+        if (IsSkipped() || HasFatalFailure())
+            return;
         setInsertScriptWriter(saveAsInsertScript);
-        host_.dialog = CreateWindowExA(0, "STATIC", "host", WS_POPUP | WS_VISIBLE, 0, 0, 640, 480, nullptr, nullptr,
-                                       instance, nullptr);
-        ASSERT_NE(host_.dialog, nullptr);
-        HWND grid = CreateWindowExA(0, "Tbl", "", WS_CHILD | WS_VISIBLE, 5, 30, 600, 400, host_.dialog,
-                                    reinterpret_cast<HMENU>(kGrid), instance, nullptr);
-        HWND caption = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE, 5, 5, 300, 20, host_.dialog,
-                                       reinterpret_cast<HMENU>(kCaption), instance, nullptr);
-        HWND command = CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE, 310, 5, 300, 20, host_.dialog,
-                                       reinterpret_cast<HMENU>(kCommandLine), instance, nullptr);
-        ASSERT_TRUE(grid && caption && command);
-        host_.showGrid = [](HWND) {};
-        OdbcBinding& binding = odbcBinding();
-        ASSERT_EQ(binding.acquire(&owner), 1);
-        ASSERT_EQ(binding.allocConnection(&connection_), sql::kSuccess);
-        SqlHdbc node = nullptr;
-        bool login = false;
-        clearOdbcCredentials();
-        ASSERT_TRUE(sql::succeeded(connect(&owner, odbc_test::kSqliteDsn, connection_, &node, &login, false, 0)));
     }
     void TearDown() override {
-        if (host_.dialog) {
-            discardResultView(GetDlgItem(host_.dialog, kGrid));
-            DestroyWindow(host_.dialog);
-        }
-        if (connection_)
-            odbcBinding().freeConnection(connection_);
-        odbcBinding().release(&owner);
+        GridHostTest::TearDown();
         setInsertScriptWriter(nullptr);
-        harness::pumpMessages();
-    }
-    void exec(const std::string& text) {
-        OdbcStatement statement(odbcBinding(), connection_);
-        ASSERT_TRUE(sql::succeeded(statement.execDirect(text))) << text << ": " << statement.errorText();
     }
     Rows rows(const std::string& text) {
         OdbcStatement statement(odbcBinding(), connection_);
@@ -116,9 +85,6 @@ class InsertScriptGrid : public testing::Test {
         }
         return out;
     }
-
-    ResultHost host_;
-    SqlHdbc connection_ = nullptr;
 };
 
 TEST_F(InsertScriptGrid, ScriptFromTheGridRecreatesTheRowsOfADottedTable) {

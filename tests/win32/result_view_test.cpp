@@ -14,12 +14,11 @@
 #include "odbc/result_view.h"
 #include "tests/odbc/odbc_test_support.h"
 #include "tests/win32/grid_fake_source.h"
+#include "tests/win32/grid_host_fixture.h"
 #include "tests/win32/harness.h"
 
 namespace {
 
-constexpr int kGrid = 111, kCaption = 103, kCommandLine = 106;
-int owner = 0;
 int g_gridShown = 0;
 
 bool exists(const std::string& path) {
@@ -75,33 +74,14 @@ class CancelPresser {
 };
 CancelPresser* CancelPresser::self_ = nullptr;
 
-class ResultView : public testing::Test {
+class ResultView : public GridHostTest {
   protected:
     void SetUp() override {
-        if (!odbc_test::realOdbcConfigured())
-            GTEST_SKIP() << "no test ODBC configuration (run with tools/odbc-ini.sh)";
-        HINSTANCE instance = GetModuleHandleA(nullptr);
-        gridtest::installGrid(instance);  // the shell's Tbl class, calling the grid
-        host_.dialog = CreateWindowExA(0, "STATIC", "host", WS_POPUP | WS_VISIBLE, 0, 0, 640, 480, nullptr, nullptr,
-                                       instance, nullptr);
-        ASSERT_NE(host_.dialog, nullptr) << "host window not created";
-        HWND grid = CreateWindowExA(0, "Tbl", "", WS_CHILD | WS_VISIBLE, 5, 30, 600, 400, host_.dialog,
-                                    reinterpret_cast<HMENU>(kGrid), instance, nullptr);
-        HWND caption = CreateWindowExA(0, "STATIC", "old caption", WS_CHILD | WS_VISIBLE, 5, 5, 300, 20, host_.dialog,
-                                       reinterpret_cast<HMENU>(kCaption), instance, nullptr);
-        HWND command = CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE, 310, 5, 300, 20, host_.dialog,
-                                       reinterpret_cast<HMENU>(kCommandLine), instance, nullptr);
-        ASSERT_TRUE(grid && caption && command) << "host controls not created";
+        GridHostTest::SetUp();
+        if (IsSkipped() || HasFatalFailure())
+            return;
         host_.showGrid = [](HWND) { ++g_gridShown; };
         g_gridShown = 0;
-
-        OdbcBinding& binding = odbcBinding();
-        ASSERT_EQ(binding.acquire(&owner), 1);
-        ASSERT_EQ(binding.allocConnection(&connection_), sql::kSuccess);
-        SqlHdbc node = nullptr;
-        bool login = false;
-        clearOdbcCredentials();
-        ASSERT_TRUE(sql::succeeded(connect(&owner, odbc_test::kSqliteDsn, connection_, &node, &login, false, 0)));
         exec("DROP TABLE IF EXISTS qr_grid");
         exec("CREATE TABLE qr_grid (id INTEGER, name VARCHAR(20), note TEXT)");
         exec("INSERT INTO qr_grid VALUES (1, 'one', 'first note'), (2, 'two', NULL), (3, 'three', 'third')");
@@ -110,29 +90,13 @@ class ResultView : public testing::Test {
         node_.name = "qr_grid";
         node_.path = "QuarrowSQLite.qr_grid";
     }
-    void TearDown() override {
-        if (host_.dialog) {
-            discardResultView(GetDlgItem(host_.dialog, kGrid));
-            DestroyWindow(host_.dialog);
-        }
-        if (connection_)
-            odbcBinding().freeConnection(connection_);
-        odbcBinding().release(&owner);
-        harness::pumpMessages();
-    }
-    void exec(const char* text) {
-        OdbcStatement statement(odbcBinding(), connection_);
-        ASSERT_TRUE(sql::succeeded(statement.execDirect(text))) << text << ": " << statement.errorText();
-    }
     BrowseView* view() { return browseViewOf(GetDlgItem(host_.dialog, kGrid)); }
     std::string tablePath() {
         BrowseView* v = view();
         return v && v->table ? v->table->fileName() : std::string();
     }
 
-    ResultHost host_;
     ExplorerNode node_;
-    SqlHdbc connection_ = nullptr;
 };
 
 TEST_F(ResultView, QueryResultFillsTheGridAndTheCaptionLine) {

@@ -16,48 +16,27 @@
 #include "tests/odbc/odbc_test_support.h"
 #include "tests/win32/dialog_script.h"
 #include "tests/win32/harness.h"
+#include "tests/win32/odbc_window_fixture.h"
 #include "tests/win32/screenshot.h"
 
 namespace {
 
-class SqlEditorExplorer : public testing::Test {
+class SqlEditorExplorer : public OdbcWindowTest {
   protected:
     void SetUp() override {
-        if (!odbc_test::realOdbcConfigured())
-            GTEST_SKIP() << "no ODBC test configuration (run tools/test.sh)";
-        ui_.loginUser = odbc_test::kMariaDbUser;
-        ui_.loginPassword = odbc_test::kMariaDbPassword;
-        ui_.confirmLogin = true;
-        odbcBinding().setUi(&ui_);
-        startUp("");
-        installModules();
-        ASSERT_TRUE(registerWindowClasses(GetModuleHandleA(nullptr)));
-        main_ = createMainWindow(GetModuleHandleA(nullptr));
-        ASSERT_NE(main_, nullptr) << "main window not created";
+        OdbcWindowTest::SetUp();
+        if (IsSkipped() || HasFatalFailure())
+            return;
         open();
     }
-    void TearDown() override {
-        close();
-        if (main_ && IsWindow(main_))
-            DestroyWindow(main_);
-        harness::pumpMessages();
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
-        }
-        odbcBinding().setUi(nullptr);
-    }
     void open() {
-        SendMessageA(main_, WM_COMMAND, IDM_ODBC_EXPLORER, 0);
-        explorer_ = explorerWindow();
+        explorer_ = openFromMenu(IDM_ODBC_EXPLORER, explorerWindow);
         ASSERT_NE(explorer_, nullptr) << "explorer not created";
         tree_ = GetDlgItem(explorer_, IDC_EXPLORER_TREE);
         editor_ = GetDlgItem(explorer_, IDC_EXPLORER_EDITOR);
-        harness::pumpMessages(20);
     }
     void close() {
-        if (explorer_ && IsWindow(explorer_))
-            SendMessageA(explorer_, WM_CLOSE, 0, 0);
-        harness::pumpMessages();
+        closeOpened();
         explorer_ = nullptr;
     }
     // The first child of `parent` whose node passes `match`.
@@ -98,8 +77,6 @@ class SqlEditorExplorer : public testing::Test {
     }
     std::string editorText() { return harness::windowText(editor_); }
 
-    odbc_test::RecordingUi ui_;
-    HWND main_ = nullptr;
     HWND explorer_ = nullptr;
     HWND tree_ = nullptr;
     HWND editor_ = nullptr;

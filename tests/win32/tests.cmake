@@ -33,14 +33,14 @@ target_sources(quarrow_tests PRIVATE
 target_sources(quarrow_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR}/dialog_script.cpp ${CMAKE_CURRENT_LIST_DIR}/commands_dialog_test.cpp)
 target_sources(quarrow_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR}/sort_dialog_test.cpp ${CMAKE_CURRENT_LIST_DIR}/table_commands_test.cpp)
 # The ODBC explorer.
-target_sources(quarrow_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR}/explorer_test.cpp)
+target_sources(quarrow_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR}/odbc_window_fixture.cpp ${CMAKE_CURRENT_LIST_DIR}/explorer_test.cpp)
 # The SQL editor in the explorer, SQL assist, drop table.
 target_sources(quarrow_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR}/sql_editor_explorer_test.cpp
                                      ${CMAKE_CURRENT_LIST_DIR}/insert_script_grid_test.cpp)
 # The shared dialog skeleton.
 target_sources(quarrow_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR}/bound_dialog_test.cpp)
 # Results copied into temporary tables and shown in a host's grid.
-target_sources(quarrow_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR}/result_view_test.cpp)
+target_sources(quarrow_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR}/grid_host_fixture.cpp ${CMAKE_CURRENT_LIST_DIR}/result_view_test.cpp)
 target_link_libraries(quarrow_tests PRIVATE qodbcwin)
 # File panels and the picture viewer.
 target_sources(quarrow_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR}/file_panel_test.cpp ${CMAKE_CURRENT_LIST_DIR}/picture_viewer_test.cpp
@@ -78,6 +78,9 @@ add_custom_command(TARGET quarrow_tests POST_BUILD
 target_sources(quarrow_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR}/explorer_catalog_test.cpp)
 # The commander.
 target_sources(quarrow_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR}/commander_window_test.cpp)
+target_link_libraries(quarrow_tests PRIVATE qcommander)
+# The commander's ODBC panels and the views they open opposite.
+target_sources(quarrow_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR}/commander_odbc_test.cpp)
 target_link_libraries(quarrow_tests PRIVATE qcommander)
 # The commander's file side, and the scratch folders of the file panel tests.
 target_sources(quarrow_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR}/scratch_folder.cpp
