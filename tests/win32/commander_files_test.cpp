@@ -243,6 +243,15 @@ TEST_F(CommanderFilesTest, F5CopiesIntoTheOppositeFolderOnlyWhenBothShowFolders)
         EXPECT_EQ(focused(ids(1).fileList), 0) << c.copy;
     }
     EXPECT_EQ(readFile(left / (name + ".txt")), "bbb");
+
+    // Both panels in one folder: the copy takes a new name there, and both lists show it.
+    show(1, left.path());
+    int before = count(0);
+    ASSERT_TRUE(focusEntry(ids(0).fileList, name));
+    press(files(0), VK_F5);
+    EXPECT_EQ(readFile(left / (name + " (2).txt")), "bbb");
+    EXPECT_EQ(count(0), before + 1);
+    EXPECT_EQ(count(1), before + 1);
 }
 
 TEST_F(CommanderFilesTest, F7MakesAFolderAndF8OrDeleteRemoveTheFocusedEntry) {
@@ -267,7 +276,9 @@ TEST_F(CommanderFilesTest, F7MakesAFolderAndF8OrDeleteRemoveTheFocusedEntry) {
     ASSERT_EQ(count(0), 5);
     EXPECT_EQ(entries(ids(0).fileList)[1], "made-" + tag);
 
-    // The shell asks before it deletes: the answer is given as a user gives it.
+    // The shell asks before it deletes: the answer is given as a user gives it. The right panel
+    // shows the same folder, and loses each deleted entry too.
+    show(1, folder.path());
     harness::MessageBoxCatcher yes(IDYES);
     const struct {
         UINT key;
@@ -293,6 +304,7 @@ TEST_F(CommanderFilesTest, F7MakesAFolderAndF8OrDeleteRemoveTheFocusedEntry) {
             EXPECT_TRUE(exists(harness::trashFolder() + "files\\" + c.gone)) << "not in the recycle bin";
             harness::takeOutOfTrash(c.gone);
             EXPECT_EQ(count(0), before - 1) << c.gone;
+            EXPECT_EQ(count(1), before - 1) << c.gone;
             EXPECT_GT(boxTexts(yes).size(), boxes) << "the shell's confirmation was answered";
         }
         EXPECT_EQ(focused(ids(0).fileList), c.focusAfter < 0 ? count(0) - 1 : c.focusAfter) << c.gone;
