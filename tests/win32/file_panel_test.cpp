@@ -16,6 +16,7 @@
 #include "resources/files_ids.h"
 #include "tests/win32/dialog_script.h"
 #include "tests/win32/harness.h"
+#include "tests/win32/scratch_folder.h"
 #include "tests/win32/screenshot.h"
 
 namespace {
@@ -23,76 +24,14 @@ namespace {
 constexpr int kListId = 101;
 constexpr int kPathId = 102;
 
-// A scratch folder in the temporary folder, removed with everything in it at the end.
-class ScratchFolder {
-  public:
-    explicit ScratchFolder(const char* tag) {
-        char temp[MAX_PATH];
-        GetTempPathA(MAX_PATH, temp);
-        path_ = std::string(temp) + "qpanel-" + tag + "-" + std::to_string(GetCurrentProcessId()) + "\\";
-        remove();
-        CreateDirectoryA(path_.c_str(), nullptr);
-    }
-    ~ScratchFolder() { remove(); }
-    const std::string& path() const { return path_; }
-    std::string operator/(const std::string& name) const { return path_ + name; }
-
-    static void removeTree(const std::string& path) {
-        std::string from = path + '\0' + '\0';
-        SHFILEOPSTRUCTA request{};
-        request.wFunc = FO_DELETE;
-        request.pFrom = from.c_str();
-        request.fFlags = FOF_NOCONFIRMATION | FOF_SILENT | FOF_NOERRORUI;
-        SHFileOperationA(&request);
-    }
-
-  private:
-    void remove() { removeTree(path_.substr(0, path_.size() - 1)); }
-    std::string path_;
-};
-
-// Wine's recycle bin is the desktop's trash folder of the Unix user.
-std::string trashFolder() {
-    char home[MAX_PATH] = "";
-    // Wine names the Unix home folder as \??\Z:\root.
-    if (!GetEnvironmentVariableA("WINEHOMEDIR", home, MAX_PATH) || std::string(home).rfind("\\??\\", 0) != 0)
-        return std::string();
-    return std::string(home + 4) + "\\.local\\share\\Trash\\";
-}
-
-// Takes what a test deleted out of the recycle bin again, so that test runs leave nothing behind.
-void takeOutOfTrash(const std::string& name) {
-    std::string trash = trashFolder();
-    if (trash.empty())
-        return;
-    ScratchFolder::removeTree("\\\\?\\" + trash + "files\\" + name);
-    DeleteFileA(("\\\\?\\" + trash + "info\\" + name + ".trashinfo").c_str());
-}
+using harness::exists;
+using harness::readFile;
+using harness::ScratchFolder;
+using harness::takeOutOfTrash;
+using harness::trashFolder;
 
 void writeFile(const std::string& path, size_t size, char fill = 'x') {
-    // "\\?\" keeps a trailing dot, which the ordinary path rules strip.
-    HANDLE file = CreateFileA(("\\\\?\\" + path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    ASSERT_NE(file, INVALID_HANDLE_VALUE) << path;
-    std::string data(size, fill);
-    DWORD written = 0;
-    WriteFile(file, data.data(), static_cast<DWORD>(size), &written, nullptr);
-    CloseHandle(file);
-}
-
-bool exists(const std::string& path) {
-    return GetFileAttributesA(("\\\\?\\" + path).c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-std::string readFile(const std::string& path) {
-    HANDLE file =
-        CreateFileA(("\\\\?\\" + path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return "<missing>";
-    char buffer[4096];
-    DWORD read = 0;
-    ReadFile(file, buffer, sizeof buffer, &read, nullptr);
-    CloseHandle(file);
-    return std::string(buffer, read);
+    ASSERT_TRUE(harness::writeFile(path, size, fill)) << path;
 }
 
 // A window holding a panel's report list and path line, as the commander holds them.

@@ -82,3 +82,6 @@ target_link_libraries(quarrow_tests PRIVATE qcommander)
 # The commander's ODBC panels and the views they open opposite.
 target_sources(quarrow_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR}/commander_odbc_test.cpp)
 target_link_libraries(quarrow_tests PRIVATE qcommander)
+# The commander's file side, and the scratch folders of the file panel tests.
+target_sources(quarrow_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR}/scratch_folder.cpp
+                                     ${CMAKE_CURRENT_LIST_DIR}/commander_files_test.cpp)
