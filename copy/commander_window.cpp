@@ -100,8 +100,10 @@ LRESULT CALLBACK listProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam)
                 return 0;
             break;
         case WM_SYSKEYDOWN:
-            if (state && onAltKey(*state, static_cast<UINT>(wParam)))
-                return 0;
+            // Passed on as well: the default handling sees that Alt went with a key, so that
+            // releasing Alt does not enter the menu.
+            if (state)
+                onAltKey(*state, static_cast<UINT>(wParam));
             break;
         case WM_CHAR:
             // Enter and Tab were taken as keys; their characters would only beep.

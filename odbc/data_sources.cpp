@@ -46,7 +46,7 @@ SqlReturn attempt(OdbcBinding& binding,
         SqlChar completed[kCompletedStringChars];
         SqlSmallInt completedLength = 0;
         SqlReturn rc = sql::kError;
-        if (driverConnectionString(driverType, name, credentials, text, sizeof text))
+        if (driverConnectionString(driverType, driverFilePath(name), credentials, text, sizeof text))
             rc = fn.SQLDriverConnect(connection, nullptr, reinterpret_cast<SqlChar*>(text),
                                      static_cast<SqlSmallInt>(std::strlen(text)), completed, kCompletedStringChars,
                                      &completedLength, sql::kDriverNoPrompt);
@@ -198,6 +198,8 @@ bool driverConnectionString(int type,
         case driver_type::kSqlite:
             out.put("Driver={SQLite3 ODBC Driver};Database=");
             out.value(path.c_str());
+            // Opening a file never makes an empty database where none was.
+            out.put(";NoCreat=1");
             break;
         default:
             return false;

@@ -38,6 +38,10 @@ int driverTypeForExtension(const std::string& extension);
 // SQLite's header is an SQLite database, not a Paradox table.
 int driverTypeForFile(const std::string& path);
 
+// The path a driver is given for the database file at `path`. Under Wine the drivers are the host's
+// and take the host's path ("/home/x/shop.db" for "Z:\home\x\shop.db"); elsewhere it is `path`.
+std::string driverFilePath(const std::string& path);
+
 // The driver connection strings are built in buffers of this size.
 constexpr std::size_t kConnectionStringSize = 4096;
 

@@ -43,3 +43,7 @@ bool ansiByteOf(SqlWchar unit, char* out) {
     iconv(converter, nullptr, nullptr, nullptr, nullptr);
     return iconv(converter, &inPointer, &inLeft, &outPointer, &outLeft) != static_cast<std::size_t>(-1) && outLeft == 0;
 }
+
+std::string driverFilePath(const std::string& path) {
+    return path;
+}

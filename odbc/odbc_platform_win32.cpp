@@ -2,6 +2,8 @@
 // the "LOGIN" dialog.
 #include <windows.h>
 
+#include <string>
+
 #include "base/ui.h"
 #include "odbc/data_sources.h"
 #include "odbc/login_dialog.h"
@@ -42,4 +44,39 @@ bool ansiByteOf(SqlWchar unit, char* out) {
     BOOL usedDefault = FALSE;
     int written = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, &wide, 1, out, 1, nullptr, &usedDefault);
     return written == 1 && !usedDefault;
+}
+
+std::string driverFilePath(const std::string& path) {
+    // Only Wine's kernel32 has this export; it returns the host path in UTF-8, from the process heap.
+    using UnixName = char*(CDECL*)(const WCHAR*);
+    auto unixName = reinterpret_cast<UnixName>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+    if (!unixName)
+        return path;
+    int wideLength = MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, nullptr, 0);
+    if (wideLength <= 0)
+        return path;
+    std::wstring wide(static_cast<std::size_t>(wideLength), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, &wide[0], wideLength);
+    char* host = unixName(wide.c_str());
+    if (!host)
+        return path;
+    // Back to the ANSI code page the connection string travels in; a name it cannot hold stays as it was.
+    std::string result = path;
+    int hostWide = MultiByteToWideChar(CP_UTF8, 0, host, -1, nullptr, 0);
+    if (hostWide > 0) {
+        std::wstring text(static_cast<std::size_t>(hostWide), L'\0');
+        MultiByteToWideChar(CP_UTF8, 0, host, -1, &text[0], hostWide);
+        BOOL lost = FALSE;
+        int ansiLength =
+            WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.c_str(), -1, nullptr, 0, nullptr, &lost);
+        if (ansiLength > 0 && !lost) {
+            std::string ansi(static_cast<std::size_t>(ansiLength), '\0');
+            WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.c_str(), -1, &ansi[0], ansiLength, nullptr, nullptr);
+            ansi.resize(static_cast<std::size_t>(ansiLength - 1));
+            result = ansi;
+        }
+    }
+    HeapFree(GetProcessHeap(), 0, host);
+    return result;
 }

@@ -194,7 +194,7 @@ TEST(DataSources, ConnectionStringsOfTheFiveFileTypesAreExact) {
         {1, "C:\\Program Files (x86)\\a;b.mdb",
          "Driver={Microsoft Access Driver (*.mdb)};DBQ={C:\\Program Files (x86)\\a;b.mdb};UID=root;PWD=s3cret"},
         {0, "C:\\x.txt", "<none>"},
-        {6, "C:\\lite\\shop.db", "Driver={SQLite3 ODBC Driver};Database=C:\\lite\\shop.db"},
+        {6, "C:\\lite\\shop.db", "Driver={SQLite3 ODBC Driver};Database=C:\\lite\\shop.db;NoCreat=1"},
         {7, "C:\\x.txt", "<none>"},
     };
     for (const auto& c : cases)

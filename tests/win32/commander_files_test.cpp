@@ -405,13 +405,14 @@ TEST_F(CommanderFilesTest, FilesOpenThroughODBCThePictureViewerOrTheShellByTheir
     ASSERT_TRUE(harness::writeFile(folder / ("qnotes" + tag + ".TXT"), 5, 'n'));
     ASSERT_TRUE(harness::writeFile(folder / "BASE.DB", 16, '\0'));
     ASSERT_TRUE(CopyFileA(QUARROW_PICTURE_FIXTURES "photo.jpg", (folder / "PHOTO.JPEG").c_str(), FALSE));
+    ASSERT_TRUE(CopyFileA(QUARROW_COMMANDER_FIXTURES "parts.db", (folder / "shop.db").c_str(), FALSE));
     show(0, folder.path());
 
-    enum Opener { kShell, kOdbc, kViewer };
+    enum Opener { kShell, kOdbc, kSqlite, kViewer };
     const struct {
         const char* entry;
         Opener opener;
-    } cases[] = {{"PHOTO", kViewer}, {"BASE", kOdbc}, {"qnotes", kShell}};
+    } cases[] = {{"PHOTO", kViewer}, {"BASE", kOdbc}, {"shop", kSqlite}, {"qnotes", kShell}};
     for (const auto& c : cases) {
         std::string entry = std::string(c.entry) == "qnotes" ? "qnotes" + tag : c.entry;
         ASSERT_TRUE(focusEntry(ids(0).fileList, entry)) << entry;
@@ -439,6 +440,19 @@ TEST_F(CommanderFilesTest, FilesOpenThroughODBCThePictureViewerOrTheShellByTheir
                 EXPECT_TRUE(IsWindowVisible(files(0)));
                 EXPECT_EQ(odbcBinding().liveConnections(), 0);
                 break;
+            case kSqlite: {
+                // An SQLite database under the .db extension opens through the SQLite driver, which
+                // under Wine is given the host's path: its tables are listed, and no empty database
+                // appears anywhere for the Windows name.
+                EXPECT_FALSE(shown) << caption;
+                EXPECT_EQ(panel(0).mode, panel_mode::kDatabaseFile);
+                EXPECT_TRUE(focusEntry(ids(0).odbcList, "parts")) << "the file's table is not listed";
+                EXPECT_EQ(odbcBinding().liveConnections(), 1);
+                odbcRootOrUp(*state(), panel(0), false);
+                EXPECT_EQ(panel(0).mode, panel_mode::kDirectory);
+                EXPECT_EQ(odbcBinding().liveConnections(), 0);
+                break;
+            }
             case kShell: {
                 EXPECT_FALSE(shown) << caption;
                 HWND notepad = nullptr;

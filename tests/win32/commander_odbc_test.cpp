@@ -317,10 +317,10 @@ TEST_F(CommanderOdbc, SortingByHeadingAndByKeys) {
 // A database file opens through its driver as the panel's own connection (mode 2); ".." closes it
 // and goes back to the folder. A file the driver cannot open leaves the panel as it was.
 TEST_F(CommanderOdbc, DatabaseFileOpensThroughItsDriverAndLeavingClosesIt) {
-    // The drivers under test are Linux libraries: they take the file's path as the system's own.
-    const std::string file = "/tmp/quarrow-commander-file.db";
+    // The drivers under test are the host's: the file's Windows name reaches them as the host's path.
     const std::string windowsName = "Z:\\tmp\\quarrow-commander-file.db";
-    DeleteFileA(windowsName.c_str());
+    const std::string file = windowsName;
+    ASSERT_TRUE(CopyFileA(QUARROW_COMMANDER_FIXTURES "parts.db", windowsName.c_str(), FALSE));
     const int base = odbcBinding().liveConnections();
     struct Case {
         std::string path;
@@ -328,7 +328,7 @@ TEST_F(CommanderOdbc, DatabaseFileOpensThroughItsDriverAndLeavingClosesIt) {
         bool opens;
     };
     // No Access driver is installed here.
-    const Case cases[] = {{"/tmp/quarrow-commander-file.mdb", driver_type::kAccess, false},
+    const Case cases[] = {{"Z:\\tmp\\quarrow-commander-file.mdb", driver_type::kAccess, false},
                           {file, driver_type::kSqlite, true}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.path);

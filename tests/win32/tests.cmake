@@ -85,3 +85,13 @@ target_link_libraries(quarrow_tests PRIVATE qcommander)
 # The commander's file side, and the scratch folders of the file panel tests.
 target_sources(quarrow_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR}/scratch_folder.cpp
                                      ${CMAKE_CURRENT_LIST_DIR}/commander_files_test.cpp)
+# An SQLite database under the .db extension, for the commander to open from a file panel.
+set(QUARROW_COMMANDER_FIXTURES ${CMAKE_BINARY_DIR}/commander-fixtures)
+add_custom_command(OUTPUT ${QUARROW_COMMANDER_FIXTURES}/parts.db
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${QUARROW_COMMANDER_FIXTURES}
+    COMMAND ${CMAKE_COMMAND} -E rm -f ${QUARROW_COMMANDER_FIXTURES}/parts.db
+    COMMAND sqlite3 ${QUARROW_COMMANDER_FIXTURES}/parts.db "create table parts(id integer, name text)"
+    VERBATIM)
+add_custom_target(commander_fixtures DEPENDS ${QUARROW_COMMANDER_FIXTURES}/parts.db)
+add_dependencies(quarrow_tests commander_fixtures)
+target_compile_definitions(quarrow_tests PRIVATE QUARROW_COMMANDER_FIXTURES="Z:${QUARROW_COMMANDER_FIXTURES}/")
