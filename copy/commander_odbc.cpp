@@ -126,11 +126,9 @@ void setColumns(CommanderState& state, CommanderPanel& panel, const std::vector<
 // Appends an entry; the list owns the node from then on.
 void addEntry(HWND list, std::unique_ptr<ExplorerNode> node, const std::string& text, const std::string& detail = {}) {
     LVITEMA item{};
-    item.mask = LVIF_TEXT | LVIF_PARAM;
-    if (!isUpEntry(*node)) {
-        item.mask |= LVIF_IMAGE;
-        item.iImage = imageOf(*node);
-    }
+    item.mask = LVIF_TEXT | LVIF_PARAM | LVIF_IMAGE;
+    // ".." has no picture (a list gives every other entry the first one).
+    item.iImage = isUpEntry(*node) ? I_IMAGENONE : imageOf(*node);
     item.iItem = ListView_GetItemCount(list);
     item.pszText = const_cast<char*>(text.c_str());
     item.lParam = reinterpret_cast<LPARAM>(node.get());
@@ -404,7 +402,9 @@ void openOdbcEntry(CommanderState& state, CommanderPanel& panel) {
         openTable(state, panel, node, index);
     } else {
         node.path = viewTitle(panel, node, itemText(list, index, 0));
-        showNodeView(state, panel, node);
+        // The list keeps the focus, as after any other entry: Tab reaches the view.
+        if (showNodeView(state, panel, node) && !state.destroyed)
+            SetFocus(list);
     }
 }
 

@@ -72,6 +72,10 @@ bool onListKey(CommanderState& state, CommanderPanel& panel, bool fileList, UINT
         case VK_TAB:
             focusPanel(state, oppositePanel(state, panel));
             return true;
+        case VK_ESCAPE:
+            // The lists take every key; Escape still closes the window, as in the other dialogs.
+            PostMessageA(state.dialog, WM_COMMAND, IDCANCEL, 0);
+            return true;
         default:
             return false;
     }
