@@ -12,6 +12,7 @@
 #include <string>
 
 #include "base/busy_section.h"
+#include "base/splitter_drag_win32.h"
 #include "copy/file_panel.h"
 #include "odbc/explorer_node.h"
 #include "odbc/odbc_types.h"
@@ -89,7 +90,7 @@ struct CommanderState {
     RECT windowRect{};
     RECT goodRect{};  // the last rectangle that was large enough
     bool sizing = false;
-    bool dragging = false;
+    SplitterDrag splitter;
     int split = 0;  // the client x where the left panel ends; 0 until the first layout
 };
 

@@ -137,49 +137,25 @@ void onSized(CommanderState& state) {
 
 bool splitterMouse(CommanderState& state, UINT message, LPARAM lParam) {
     int x = static_cast<short>(LOWORD(lParam));
-    HCURSOR sizing = LoadCursorA(nullptr, IDC_SIZEWE);
-    switch (message) {
-        case WM_LBUTTONDOWN:
-            if (!inSplitter(state, x))
-                return false;
-            state.dragging = true;
-            SetCapture(state.dialog);
-            SetCursor(sizing);
-            return true;
-        case WM_MOUSEMOVE:
-            if (!state.dragging)
-                return false;
-            SetCursor(sizing);
-            return true;
-        case WM_LBUTTONUP: {
-            if (!state.dragging)
-                return false;
-            state.dragging = false;
-            ReleaseCapture();
-            SetCursor(LoadCursorA(nullptr, IDC_ARROW));
-            RECT client;
-            GetClientRect(state.dialog, &client);
-            int rightWidth = client.right - kMargin - (x + kSplitterWidth);
-            if (rightWidth >= kMinRightWidth && x - kMargin >= kMinLeftWidth) {
-                state.split = x;
-                int bottom = client.bottom - kMargin;
-                layoutPanel(state, state.panels[0], kMargin, x - kMargin, bottom);
-                layoutPanel(state, state.panels[1], x + kSplitterWidth, rightWidth, bottom);
-                InvalidateRect(state.dialog, nullptr, TRUE);
-            }
-            return true;
-        }
-        default:
-            return false;
+    SplitterDrag::Event event = state.splitter.onMouse(state.dialog, message, inSplitter(state, x));
+    if (event != SplitterDrag::Event::released)
+        return event == SplitterDrag::Event::consumed;
+    RECT client;
+    GetClientRect(state.dialog, &client);
+    int rightWidth = client.right - kMargin - (x + kSplitterWidth);
+    if (rightWidth >= kMinRightWidth && x - kMargin >= kMinLeftWidth) {
+        state.split = x;
+        int bottom = client.bottom - kMargin;
+        layoutPanel(state, state.panels[0], kMargin, x - kMargin, bottom);
+        layoutPanel(state, state.panels[1], x + kSplitterWidth, rightWidth, bottom);
+        InvalidateRect(state.dialog, nullptr, TRUE);
     }
+    return true;
 }
 
 bool splitterCursor(CommanderState& state) {
     POINT point;
     GetCursorPos(&point);
     ScreenToClient(state.dialog, &point);
-    if (!state.dragging && !inSplitter(state, point.x))
-        return false;
-    SetCursor(LoadCursorA(nullptr, IDC_SIZEWE));
-    return true;
+    return state.splitter.onSetCursor(inSplitter(state, point.x));
 }

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "base/busy_section.h"
+#include "base/splitter_drag_win32.h"
 #include "odbc/explorer_node.h"
 #include "odbc/node_listing.h"
 #include "odbc/result_view.h"
@@ -86,7 +87,7 @@ struct ExplorerState {
     ResultHost host;
     // Layout: rectangles recorded when a size/move starts, the splitter drag.
     RECT windowRect{};
-    bool dragging = false;
+    SplitterDrag splitter;
 };
 
 // Called when the outermost busy section ends: a close or destroy that came meanwhile happens now

@@ -122,39 +122,18 @@ bool splitterMouse(ExplorerState& state, UINT message, LPARAM lParam) {
         return false;
     int x = static_cast<short>(LOWORD(lParam));
     int y = static_cast<short>(HIWORD(lParam));
-    HCURSOR sizing = LoadCursorA(nullptr, IDC_SIZEWE);
-    switch (message) {
-        case WM_LBUTTONDOWN:
-            if (!inSplitter(state, x, y))
-                return false;
-            state.dragging = true;
-            SetCapture(state.dialog);
-            SetCursor(sizing);
-            return true;
-        case WM_MOUSEMOVE:
-            if (!state.dragging)
-                return false;
-            SetCursor(sizing);
-            return true;
-        case WM_LBUTTONUP: {
-            if (!state.dragging)
-                return false;
-            state.dragging = false;
-            ReleaseCapture();
-            RECT client;
-            GetClientRect(state.dialog, &client);
-            RECT tree = treeRect(state);
-            bool fits =
-                client.right - kMargin - (x + kSplitterWidth) >= kMinRightWidth && x - tree.left >= kMinTreeWidth;
-            if (fits) {
-                place(state.dialog, IDC_EXPLORER_TREE, tree.left, tree.top, x - tree.left, tree.bottom - tree.top);
-                layoutRightSide(state);
-            }
-            return true;
-        }
-        default:
-            return false;
+    SplitterDrag::Event event = state.splitter.onMouse(state.dialog, message, inSplitter(state, x, y));
+    if (event != SplitterDrag::Event::released)
+        return event == SplitterDrag::Event::consumed;
+    RECT client;
+    GetClientRect(state.dialog, &client);
+    RECT tree = treeRect(state);
+    bool fits = client.right - kMargin - (x + kSplitterWidth) >= kMinRightWidth && x - tree.left >= kMinTreeWidth;
+    if (fits) {
+        place(state.dialog, IDC_EXPLORER_TREE, tree.left, tree.top, x - tree.left, tree.bottom - tree.top);
+        layoutRightSide(state);
     }
+    return true;
 }
 
 bool splitterCursor(ExplorerState& state) {
@@ -163,8 +142,5 @@ bool splitterCursor(ExplorerState& state) {
     POINT point;
     GetCursorPos(&point);
     ScreenToClient(state.dialog, &point);
-    if (!state.dragging && !inSplitter(state, point.x, point.y))
-        return false;
-    SetCursor(LoadCursorA(nullptr, IDC_SIZEWE));
-    return true;
+    return state.splitter.onSetCursor(inSplitter(state, point.x, point.y));
 }

@@ -21,6 +21,7 @@
 #include "tests/odbc/odbc_test_support.h"
 #include "tests/win32/dialog_script.h"
 #include "tests/win32/harness.h"
+#include "tests/win32/odbc_window_fixture.h"
 
 namespace {
 
@@ -87,23 +88,15 @@ bool chooseTable(HWND dialog, const char* name) {
     return index >= 0 && SendDlgItemMessageA(dialog, IDC_ADMIN_TABLES, LB_SETSEL, TRUE, index) != LB_ERR;
 }
 
-class MySqlDialogs : public testing::Test {
+class MySqlDialogs : public OdbcWindowTest {
   protected:
     void SetUp() override {
         if (!odbc_test::mariaDbConfigured())
             GTEST_SKIP() << "no MariaDB server (bash tools/mariadb.sh start)";
-        ui_.loginUser = odbc_test::kMariaDbUser;
-        ui_.loginPassword = odbc_test::kMariaDbPassword;
-        ui_.confirmLogin = true;
-        odbcBinding().setUi(&ui_);
-        HINSTANCE instance = GetModuleHandleA(nullptr);
-        startUp("");
-        installModules();
-        ASSERT_TRUE(registerWindowClasses(instance));
-        main_ = createMainWindow(instance);
-        ASSERT_NE(main_, nullptr) << "main window not created";
-        SendMessageA(main_, WM_COMMAND, IDM_ODBC_EXPLORER, 0);
-        explorer_ = explorerWindow();
+        OdbcWindowTest::SetUp();
+        if (IsSkipped() || HasFatalFailure())
+            return;
+        explorer_ = openFromMenu(IDM_ODBC_EXPLORER, explorerWindow);
         ASSERT_NE(explorer_, nullptr) << "explorer not created";
         HWND tree = GetDlgItem(explorer_, IDC_EXPLORER_TREE);
         HTREEITEM item = TreeView_GetChild(tree, TreeView_GetRoot(tree));
@@ -118,15 +111,6 @@ class MySqlDialogs : public testing::Test {
         source_ = nodeOf(tree, item);
         ASSERT_NE(source_->connection, nullptr) << "not connected";
     }
-    void TearDown() override {
-        if (explorer_ && IsWindow(explorer_))
-            SendMessageA(explorer_, WM_CLOSE, 0, 0);
-        if (main_ && IsWindow(main_))
-            DestroyWindow(main_);
-        harness::pumpMessages();
-        odbcBinding().setUi(nullptr);
-    }
-
     // Runs statements on the explorer's own connection; their first columns.
     std::vector<std::string> query(const std::string& text) {
         MySqlSession session(odbcBinding(), source_->connection, nullptr);
@@ -143,8 +127,6 @@ class MySqlDialogs : public testing::Test {
         return harness::runDialog([&] { SendMessageA(explorer_, WM_COMMAND, id, 0); }, script);
     }
 
-    odbc_test::RecordingUi ui_;
-    HWND main_ = nullptr;
     HWND explorer_ = nullptr;
     ExplorerNode* source_ = nullptr;
 };
