@@ -1,4 +1,5 @@
-// The explorer's SQL Server menu commands open their dialogs on the selected data source. Runs
+// The explorer's SQL Server menu commands open their dialogs on the selected data source, and the
+// commander's panels give back every connection they opened. Runs
 // only with the scripted stand-in loaded as odbc32.dll: tools/test.sh runs the copy of the test exe
 // in <build>/fake-odbc32, beside the stand-in, with WINEDLLOVERRIDES=odbc32=n.
 #include <gtest/gtest.h>
@@ -12,6 +13,9 @@
 
 #include "app/main_window.h"
 #include "app/shell_hooks.h"
+#include "base/bound_dialog.h"
+#include "copy/commander_internal.h"
+#include "odbc/data_sources.h"
 #include "odbc/explorer_internal.h"
 #include "resources/resource.h"
 #include "tests/odbc/odbc_test_support.h"
@@ -108,6 +112,69 @@ TEST(SqlServerExplorer, EachMenuCommandOpensItsDialogOnTheSelectedSource) {
         lists += call.rfind("SQLExecDirect select * from \"sys\".", 0) == 0;
     EXPECT_EQ(lists, 6);  // every dialog but the two attach ones
 
+    SendMessageA(explorer, WM_CLOSE, 0, 0);
+    DestroyWindow(main);
+    harness::pumpMessages();
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+    }
+    odbcBinding().setUi(nullptr);
+}
+
+// The commander over the stand-in: closing disconnects and frees every connection its panels
+// opened (a data source's and a dBase file's), as the stand-in itself counts them.
+TEST(StandInCommander, ClosingDisconnectsEveryPanelsConnection) {
+    if (!standInIsOdbc32())
+        GTEST_SKIP() << "odbc32.dll is not the scripted stand-in";
+    odbc_test::FakeProbe probe(odbc_test::FakeProbe::Named{"odbc32.dll"});
+    probe.script("SQLTables", 0, "", "TABLE_CAT\tTABLE_SCHEM\tTABLE_NAME\tTABLE_TYPE\tREMARKS",
+                 "Sales\tdbo\tOrders\tTABLE\t");
+    odbc_test::RecordingUi ui;
+    ui.confirmLogin = true;
+    ui.loginPassword = "secret";
+    odbcBinding().setUi(&ui);
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    startUp("");
+    installModules();
+    ASSERT_TRUE(registerWindowClasses(instance));
+    HWND main = createMainWindow(instance);
+    ASSERT_NE(main, nullptr);
+    // The explorer holds the binding too: the commander's connections must go when it closes, not
+    // only when the last window lets the binding go.
+    SendMessageA(main, WM_COMMAND, IDM_ODBC_EXPLORER, 0);
+    HWND explorer = explorerWindow();
+    ASSERT_NE(explorer, nullptr);
+    SendMessageA(main, WM_COMMAND, IDM_ODBC_COMMANDER, 0);
+    HWND commander = commanderWindow();
+    ASSERT_NE(commander, nullptr) << "commander not created";
+    CommanderState* state = boundObject<CommanderState>(commander);
+    ASSERT_NE(state, nullptr);
+
+    // Left: Enter on the data source "plain" connects it and lists its objects.
+    HWND left = GetDlgItem(commander, state->panels[0].ids.odbcList);
+    LVFINDINFOA find{};
+    find.flags = LVFI_STRING;
+    find.psz = "plain";
+    int index =
+        static_cast<int>(SendMessageA(left, LVM_FINDITEMA, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&find)));
+    ASSERT_GE(index, 0) << "no data source \"plain\"";
+    ListView_SetItemState(left, index, LVIS_FOCUSED | LVIS_SELECTED, LVIS_FOCUSED | LVIS_SELECTED);
+    SendMessageA(left, WM_KEYDOWN, VK_RETURN, 1);
+    harness::pumpMessages(20);
+    ASSERT_NE(state->panels[0].connection, nullptr) << (ui.errors.empty() ? "" : ui.errors.back());
+    // Right: a dBase file through the dBase driver's connection string.
+    EXPECT_TRUE(openDatabaseFile(*state, state->panels[1], "C:\\data\\cikk.dbf", driver_type::kDbase));
+    EXPECT_EQ(std::string(probe.state().lastDriverConnect).rfind("Driver={Microsoft dBASE Driver (*.dbf)};DBQ=", 0), 0u)
+        << probe.state().lastDriverConnect;
+    EXPECT_EQ(probe.state().liveConnections, 2);
+
+    SendMessageA(commander, WM_CLOSE, 0, 0);
+    harness::pumpMessages();
+    EXPECT_FALSE(IsWindow(commander));
+    EXPECT_EQ(probe.state().liveConnections, 0);
+    EXPECT_EQ(probe.state().disconnects, 2);
+    EXPECT_EQ(GetMenuState(GetMenu(main), IDM_ODBC_COMMANDER, MF_BYCOMMAND) & MF_GRAYED, 0u);
+    EXPECT_TRUE(odbcBinding().loaded());
     SendMessageA(explorer, WM_CLOSE, 0, 0);
     DestroyWindow(main);
     harness::pumpMessages();
