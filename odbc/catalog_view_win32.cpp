@@ -13,13 +13,6 @@
 
 namespace {
 
-// The procedure list on show, with the connection its procedures come from.
-struct ProcedureList {
-    BrowseView* view = nullptr;
-    SqlHdbc connection = nullptr;
-};
-ProcedureList g_procedures;
-
 struct ProcedureColumns {
     std::string text;
     HFONT font = nullptr;
@@ -108,20 +101,26 @@ int showCatalogView(const ResultHost& host, ExplorerNode& node) {
     layout.title = node.path;
     layout.commands = kind == node_kind::kProcedures ? kProcedureListCommands : kCatalogViewCommands;
     layout.readOnly = true;
+    // "Sho&w columns" asks the procedure list's own data source.
+    if (kind == node_kind::kProcedures)
+        layout.connection = node.connection;
     int shown = showResultTable(host, std::move(table), path, fields, layout);
-    if (kind == node_kind::kProcedures && shown)
-        g_procedures = {browseViewOf(grid), node.connection};
     if (!sql::succeeded(fill.result) && catalogViewReportsFailure(kind))
         binding.ui().odbcError(host.dialog, fill.error.c_str());
     return shown;
 }
 
 int showProcedureColumnsCommand(BrowseView& view) {
-    if (&view != g_procedures.view || !view.table)
+    if (!view.table)
         return 1;
+    SqlHdbc connection = resultViewConnection(view);
+    if (!connection) {
+        odbcBinding().ui().warning("The data source of this list is not connected any more.");
+        return 1;
+    }
     ProcedureColumns columns;
     // The record names the procedure's own catalog and schema: another database's procedure is found.
-    columns.text = procedureColumnsText(odbcBinding(), g_procedures.connection, trimmedField(*view.table, "CNAME"),
+    columns.text = procedureColumnsText(odbcBinding(), connection, trimmedField(*view.table, "CNAME"),
                                         trimmedField(*view.table, "SNAME"), trimmedField(*view.table, "PROCNAME"));
     columns.font = view.dataFont;
     DialogBoxParamA(GetModuleHandleA(nullptr), "PROCEDURE_COL", view.dialog,

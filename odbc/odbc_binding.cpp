@@ -253,15 +253,24 @@ SqlReturn OdbcBinding::allocConnection(SqlHdbc* connection) {
     if (fn_.SQLAllocHandle && environment_)
         rc = fn_.SQLAllocHandle(sql::kHandleDbc, environment_, &currentConnection_);
     *connection = sql::succeeded(rc) ? currentConnection_ : nullptr;
-    if (*connection)
+    if (*connection) {
         connections_.push_back(*connection);
+        serials_.push_back(++nextSerial_);
+    }
     return rc;
+}
+
+unsigned OdbcBinding::connectionSerial(SqlHdbc connection) const {
+    auto live = std::find(connections_.begin(), connections_.end(), connection);
+    return live == connections_.end() || !connection ? 0
+                                                     : serials_[static_cast<std::size_t>(live - connections_.begin())];
 }
 
 void OdbcBinding::freeConnection(SqlHdbc connection) {
     auto live = std::find(connections_.begin(), connections_.end(), connection);
     if (live == connections_.end())
         return;
+    serials_.erase(serials_.begin() + (live - connections_.begin()));
     connections_.erase(live);
     // Disconnecting a connection that never connected fails harmlessly; the free is what counts.
     fn_.SQLDisconnect(connection);

@@ -161,6 +161,10 @@ class OdbcBinding {
     // Disconnects and frees a connection allocConnection handed out; other handles are left alone.
     void freeConnection(SqlHdbc connection);
     int liveConnections() const { return static_cast<int>(connections_.size()); }
+    // The serial number allocConnection gave the live connection `connection`; 0 when it is not live
+    // (freed, or never handed out). A handle the driver manager hands out again gets a new number,
+    // so that a window keeping a handle with its number can tell it still means the same connection.
+    unsigned connectionSerial(SqlHdbc connection) const;
     // Changes whenever the last release frees the connections: one handed out before is gone.
     unsigned generation() const { return generation_; }
 
@@ -188,6 +192,8 @@ class OdbcBinding {
     bool loaded_ = false;
     std::vector<void*> users_;
     std::vector<SqlHdbc> connections_;
+    std::vector<unsigned> serials_;  // beside connections_, one each
+    unsigned nextSerial_ = 0;
     unsigned generation_ = 0;
     SqlHenv environment_ = nullptr;
     SharedLibrary driverManager_;

@@ -49,6 +49,7 @@ struct ResultLayout {
     std::string quote;                        // the data source's identifier quote (query results)
     std::string table;                        // the queried table's name for statements; empty for none
     bool mySqlFamily = false;                 // the data source's server reads "\" as an escape
+    SqlHdbc connection = nullptr;             // where the view's own commands query further; may be null
 };
 
 // Hands an open temporary table to the host's grid (the grid's current view is discarded first):
@@ -79,6 +80,10 @@ bool resultViewTarget(HWND grid, std::string* table, std::string* quote, bool* m
 
 // Creates "<temp>\Quarrow\TempFiles", where results are copied; an existing folder is no error.
 void createResultFolders();
+
+// The connection a view was shown with (ResultLayout::connection), while it is still the same live
+// connection; null when it was closed meanwhile, or for a view made elsewhere.
+SqlHdbc resultViewConnection(const BrowseView& view);
 
 // True while a result is being copied into a table (messages are dispatched meanwhile, so a host
 // that is asked to close must wait for the end); cancelResultCopy asks the running copy to stop.

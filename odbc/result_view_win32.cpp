@@ -48,6 +48,8 @@ struct ResultView : BrowseView {
     std::string quote;
     std::string queriedTable;
     bool mySqlFamily = false;
+    SqlHdbc connection = nullptr;  // with the serial it had, to tell a handle handed out again
+    unsigned connectionSerial = 0;
     int captionId = 103;
 };
 
@@ -297,6 +299,8 @@ int showResultTable(const ResultHost& host,
     view->quote = layout.quote;
     view->queriedTable = layout.table;
     view->mySqlFamily = layout.mySqlFamily;
+    view->connection = layout.connection;
+    view->connectionSerial = odbcBinding().connectionSerial(layout.connection);
     view->captionId = host.captionId;
     initBrowseView(*view, layout.title.c_str(), 0, 0, 0, 0, kResultRowHeight);
     view->instance = GetModuleHandleA(nullptr);
@@ -356,6 +360,14 @@ bool resultViewTarget(HWND grid, std::string* table, std::string* quote, bool* m
     *quote = found->second->quote;
     *mySqlFamily = found->second->mySqlFamily;
     return true;
+}
+
+SqlHdbc resultViewConnection(const BrowseView& view) {
+    auto found = resultViews().find(const_cast<BrowseView*>(&view));
+    if (found == resultViews().end() || !found->second->connection)
+        return nullptr;
+    const ResultView& result = *found->second;
+    return odbcBinding().connectionSerial(result.connection) == result.connectionSerial ? result.connection : nullptr;
 }
 
 bool resultCopyRunning() {

@@ -285,4 +285,27 @@ TEST(OdbcBinding, ANewConnectionPassesThroughTheCurrentConnectionSlot) {
     EXPECT_EQ(binding.currentConnection(), nullptr);
 }
 
+// Each connection handed out gets its own serial number, which ends with it: a handle the driver
+// manager gives out again is told apart from the one it was before.
+TEST(OdbcBinding, ConnectionSerialsTellAHandleGivenOutAgain) {
+    RecordingUi ui;
+    OdbcBinding binding(fakeNames("full"), &ui);
+    ASSERT_EQ(binding.acquire(&owner), 1);
+    SqlHdbc first = nullptr, second = nullptr;
+    ASSERT_EQ(binding.allocConnection(&first), sql::kSuccess);
+    ASSERT_EQ(binding.allocConnection(&second), sql::kSuccess);
+    unsigned firstSerial = binding.connectionSerial(first);
+    EXPECT_NE(firstSerial, 0u);
+    EXPECT_NE(binding.connectionSerial(second), firstSerial);
+    EXPECT_EQ(binding.connectionSerial(nullptr), 0u);
+    binding.freeConnection(first);
+    EXPECT_EQ(binding.connectionSerial(first), 0u);
+    EXPECT_NE(binding.connectionSerial(second), 0u) << "the other connection keeps its number";
+    SqlHdbc again = nullptr;
+    ASSERT_EQ(binding.allocConnection(&again), sql::kSuccess);
+    EXPECT_NE(binding.connectionSerial(again), firstSerial);
+    binding.release(&owner);
+    EXPECT_EQ(binding.connectionSerial(second), 0u) << "the last release frees every connection";
+}
+
 }  // namespace

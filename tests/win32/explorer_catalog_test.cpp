@@ -176,6 +176,15 @@ TEST_F(ExplorerCatalog, EachViewShowsItsRowsForAKnownTable) {
     command->handler(*view);
     ASSERT_EQ(catcher.boxes().size(), 1u);
     EXPECT_EQ(catcher.boxes()[0].caption, "Columns description");
+    // The list outlives its data source's connection ("Refresh table-list" closes it): the command
+    // then says so instead of querying through a freed handle.
+    SqlHdbc connection = resultViewConnection(*view);
+    ASSERT_NE(connection, nullptr) << "the list keeps its data source's connection";
+    odbcBinding().freeConnection(connection);
+    command->handler(*view);
+    EXPECT_EQ(catcher.boxes().size(), 1u) << "no second dialog";
+    ASSERT_FALSE(ui_.warnings.empty());
+    EXPECT_EQ(ui_.warnings.back(), "The data source of this list is not connected any more.");
 }
 
 TEST_F(ExplorerCatalog, TheFileBranchOpensTablesInPlaceAndShowsTextFiles) {
