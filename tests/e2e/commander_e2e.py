@@ -1,5 +1,5 @@
-"""End-to-end cases of the ODBC Commander, driven only by real keys: a demo table browsed into the
-opposite panel's grid; files copied, a folder made and a file deleted between two folders; a SQLite
+"""End-to-end cases of the ODBC Commander, driven only by real keys: a table of the SQLite test data
+source browsed into the opposite panel's grid; files copied, a folder made and a file deleted between two folders; a SQLite
 .db file opened through ODBC and a JPEG in the viewer; a table written as HTML into the opposite
 folder and copied into MariaDB, read back with the mariadb client."""
 import glob
@@ -11,7 +11,27 @@ import time
 import e2e
 
 SOCKET = os.path.join(e2e.ROOT, "build", "mariadb", "mysqld.sock")
-DEMO_DB = os.path.join(e2e.ROOT, "build", "demo", "demo.db")
+# The database of the data source QuarrowSQLite, which tools/odbc-ini.sh writes for this build.
+SQLITE_DB = os.path.join(e2e.ROOT, "build", "odbc", os.path.basename(e2e.BUILD), "quarrow.db")
+TABLE = "cmd_customers"
+ROWS = """
+    drop table if exists cmd_customers;
+    create table cmd_customers (id integer, name varchar(40), city varchar(30));
+    insert into cmd_customers values (1, 'Kovacs Eva', 'Pecs'), (2, 'Szoke Odon', 'Gyor'), (3, 'Toth Agnes', NULL);
+"""
+
+
+def sqlite(path, script):
+    return subprocess.run(["sqlite3", path], input=script, capture_output=True, text=True, check=True).stdout
+
+
+def open_test_table(commander):
+    """QuarrowSQLite, then its table cmd_customers; the list then shows "..", "Fields", "Browse"."""
+    sqlite(SQLITE_DB, ROWS)
+    jump(commander, "QuarrowSQ", "Return")
+    time.sleep(1)
+    jump(commander, TABLE, "Return")
+    time.sleep(0.5)
 
 
 def drive_c():
@@ -83,17 +103,12 @@ def type_name(name):
     return keys
 
 
-def commander_browses_a_demo_table_into_the_opposite_grid():
+def commander_browses_a_table_into_the_opposite_grid():
     with e2e.Quarrow() as app:
         main = e2e.find_window("Quarrow 0.50")
         commander = open_commander(main)
         before = result_files()
-        # QuarrowDemo sorts first among the data sources; its objects start with "..", then
-        # "customers"; its sub-entries are "..", "Fields", "Browse".
-        e2e.press(commander, "Home", "Return")
-        time.sleep(1)
-        jump(commander, "customers", "Return")
-        time.sleep(0.5)
+        open_test_table(commander)
         print(f"screenshot: {e2e.screenshot(commander, 'commander_table_entries')}")
         e2e.press(commander, "Down", "Down", "Return")
         command = e2e.find_window("SQL command")
@@ -151,7 +166,7 @@ def commander_copies_makes_and_deletes_between_folders():
 
 def commander_opens_a_sqlite_file_through_odbc_and_a_jpeg_in_the_viewer():
     folder = scratch("qcmdfiles")
-    shutil.copy(DEMO_DB, os.path.join(folder, "shop.db"))
+    sqlite(os.path.join(folder, "shop.db"), ROWS)
     subprocess.run(["convert", "-size", "60x40", "xc:red", os.path.join(folder, "photo.jpeg")], check=True)
     with e2e.Quarrow() as app:
         main = e2e.find_window("Quarrow 0.50")
@@ -160,9 +175,9 @@ def commander_opens_a_sqlite_file_through_odbc_and_a_jpeg_in_the_viewer():
         jump(commander, "shop", "Return")
         time.sleep(1.5)
         print(f"screenshot: {e2e.screenshot(commander, 'commander_sqlite_file')}")
-        # The file's tables are listed: "customers" opens its sub-entries and "Browse" its rows.
+        # The file's tables are listed: the table opens its sub-entries and "Browse" its rows.
         before = result_files()
-        jump(commander, "customers", "Return")
+        jump(commander, TABLE, "Return")
         e2e.press(commander, "Down", "Down", "Return")
         command = e2e.find_window("SQL command")
         e2e.press(command, "alt+e")
@@ -190,29 +205,33 @@ def commander_copies_a_table_as_html_and_into_mariadb():
         main = e2e.find_window("Quarrow 0.50")
         commander = open_commander(main)
         folder_in_panel(commander, 1, "qcmdhtml")
-        # Back to the left list: QuarrowDemo, "customers", F5 with a folder opposite.
-        e2e.press(commander, "Tab", "Home", "Return")
-        time.sleep(1)
-        jump(commander, "customers", "F5")
+        # Back to the left list: QuarrowSQLite, the table, ".." back to the objects, F5 with a
+        # folder opposite.
+        e2e.press(commander, "Tab")
+        open_test_table(commander)
+        e2e.press(commander, "Home", "Return")
+        time.sleep(0.5)
+        e2e.press(commander, "F5")
         dialog = e2e.find_window("Table copy")
         print(f"screenshot: {e2e.screenshot(dialog, 'commander_copy_html')}")
         e2e.press(dialog, "Return")
-        assert wait_for(lambda: os.path.exists(os.path.join(target, "customers.html"))), "no page was written"
+        page_path = os.path.join(target, TABLE + ".html")
+        assert wait_for(lambda: os.path.exists(page_path)), "no page was written"
         time.sleep(0.5)
         e2e.press(dialog, "Escape")
         assert e2e.window_gone(dialog), "the copy dialog did not close"
-        page = open(os.path.join(target, "customers.html"), encoding="cp1250").read()
-        assert "<table" in page.lower(), page[:200]
+        page = open(page_path, encoding="cp1250").read()
+        assert "<table" in page.lower() and "Szoke Odon" in page, page[:400]
         if os.path.exists(SOCKET):
-            mariadb("drop table if exists customers")
-            # The right panel to the data sources, then QuarrowMariaDB (third: Demo, Long, MariaDB).
+            mariadb(f"drop table if exists {TABLE}")
+            # The right panel to the data sources, then QuarrowMariaDB.
             e2e.press(commander, "alt+F2", "Home")
             time.sleep(0.5)
             jump(commander, "QuarrowMariaDB", "Return")
             login = e2e.find_window("Login")
             e2e.press(login, *list("quarrow"), "Tab", *type_name("quarrow-secret"), "Return")
             time.sleep(1)
-            # Tab to the left list, still on "customers": F5 offers the opposite data source.
+            # Tab to the left list, still on the table: F5 offers the opposite data source.
             e2e.press(commander, "Tab", "F5")
             dialog = e2e.find_window("Table copy")
             print(f"screenshot: {e2e.screenshot(dialog, 'commander_copy_mariadb')}")
@@ -221,15 +240,14 @@ def commander_copies_a_table_as_html_and_into_mariadb():
             e2e.press(finished, "Return")
             e2e.press(dialog, "Escape")
             assert e2e.window_gone(dialog), "the copy dialog did not close"
-            demo = subprocess.run(["sqlite3", DEMO_DB, "select count(*) from customers"], capture_output=True,
-                                  text=True, check=True).stdout.strip()
-            assert mariadb("select count(*) from customers").strip() == demo
+            copied = mariadb(f"select id, name, coalesce(city, 'NULL') from {TABLE} order by id")
+            assert copied == "1\tKovacs Eva\tPecs\n2\tSzoke Odon\tGyor\n3\tToth Agnes\tNULL\n", copied
         close_commander(app, main, commander)
     shutil.rmtree(target, ignore_errors=True)
 
 
 CASES = [
-    ("CommanderBrowsesADemoTableIntoTheOppositeGrid", commander_browses_a_demo_table_into_the_opposite_grid),
+    ("CommanderBrowsesATableIntoTheOppositeGrid", commander_browses_a_table_into_the_opposite_grid),
     ("CommanderCopiesMakesAndDeletesBetweenFolders", commander_copies_makes_and_deletes_between_folders),
     ("CommanderOpensASqliteFileThroughOdbcAndAJpegInTheViewer",
      commander_opens_a_sqlite_file_through_odbc_and_a_jpeg_in_the_viewer),
