@@ -2,17 +2,16 @@
 source browsed into the opposite panel's grid; files copied, a folder made and a file deleted between two folders; a SQLite
 .db file opened through ODBC and a JPEG in the viewer; a table written as HTML into the opposite
 folder and copied into MariaDB, read back with the mariadb client."""
-import glob
 import os
 import shutil
 import subprocess
 import time
 
+import copy_e2e
 import e2e
+import explorer_e2e
 
-SOCKET = os.path.join(e2e.ROOT, "build", "mariadb", "mysqld.sock")
-# The database of the data source QuarrowSQLite, which tools/odbc-ini.sh writes for this build.
-SQLITE_DB = os.path.join(e2e.ROOT, "build", "odbc", os.path.basename(e2e.BUILD), "quarrow.db")
+SQLITE_DB = copy_e2e.SQLITE_DB
 TABLE = "cmd_customers"
 ROWS = """
     drop table if exists cmd_customers;
@@ -44,12 +43,6 @@ def scratch(name):
     shutil.rmtree(path, ignore_errors=True)
     os.makedirs(path)
     return path
-
-
-def result_files():
-    pattern = os.path.join(drive_c(), "users", "*", "**", "Quarrow", "TempFiles")
-    return sorted(name for folder in glob.glob(pattern, recursive=True) for name in os.listdir(folder)
-                  if name.lower().endswith((".tmp", ".tmt")))
 
 
 def visible_windows():
@@ -107,23 +100,23 @@ def commander_browses_a_table_into_the_opposite_grid():
     with e2e.Quarrow() as app:
         main = e2e.find_window("Quarrow 0.50")
         commander = open_commander(main)
-        before = result_files()
+        before = explorer_e2e.result_files()
         open_test_table(commander)
         print(f"screenshot: {e2e.screenshot(commander, 'commander_table_entries')}")
         e2e.press(commander, "Down", "Down", "Return")
         command = e2e.find_window("SQL command")
         e2e.press(command, "alt+e")
         assert e2e.window_gone(command), "the SQL command window stayed open after Execute"
-        assert wait_for(lambda: len(result_files()) > len(before)), "no result table appeared"
+        assert wait_for(lambda: len(explorer_e2e.result_files()) > len(before)), "no result table appeared"
         time.sleep(0.5)
         print(f"screenshot: {e2e.screenshot(commander, 'commander_browse')}")
-        added = [name for name in result_files() if name not in before]
+        added = [name for name in explorer_e2e.result_files() if name not in before]
         assert len([name for name in added if name.lower().endswith(".tmp")]) == 1, added
         # ".." back to the objects, and once more to the data sources (which disconnects).
         e2e.press(commander, "Home", "Return", "Home", "Return")
         time.sleep(0.5)
         close_commander(app, main, commander)
-        assert result_files() == before, f"result files left behind: {result_files()}"
+        assert explorer_e2e.result_files() == before, f"result files left behind: {explorer_e2e.result_files()}"
 
 
 def commander_copies_makes_and_deletes_between_folders():
@@ -176,12 +169,12 @@ def commander_opens_a_sqlite_file_through_odbc_and_a_jpeg_in_the_viewer():
         time.sleep(1.5)
         print(f"screenshot: {e2e.screenshot(commander, 'commander_sqlite_file')}")
         # The file's tables are listed: the table opens its sub-entries and "Browse" its rows.
-        before = result_files()
+        before = explorer_e2e.result_files()
         jump(commander, TABLE, "Return")
         e2e.press(commander, "Down", "Down", "Return")
         command = e2e.find_window("SQL command")
         e2e.press(command, "alt+e")
-        assert wait_for(lambda: len(result_files()) > len(before)), "the .db file's table was not browsed"
+        assert wait_for(lambda: len(explorer_e2e.result_files()) > len(before)), "the .db file's table was not browsed"
         # ".." twice: back to the objects, then out of the file to its folder.
         e2e.press(commander, "Home", "Return", "Home", "Return")
         time.sleep(0.5)
@@ -192,11 +185,6 @@ def commander_opens_a_sqlite_file_through_odbc_and_a_jpeg_in_the_viewer():
         assert e2e.window_gone(viewer), "the viewer did not close"
         close_commander(app, main, commander)
     shutil.rmtree(folder, ignore_errors=True)
-
-
-def mariadb(query):
-    return subprocess.run(["mariadb", "--no-defaults", f"--socket={SOCKET}", "-uroot", "-N", "-B", "quarrow"],
-                          input=query, capture_output=True, text=True, check=True).stdout
 
 
 def commander_copies_a_table_as_html_and_into_mariadb():
@@ -222,8 +210,8 @@ def commander_copies_a_table_as_html_and_into_mariadb():
         assert e2e.window_gone(dialog), "the copy dialog did not close"
         page = open(page_path, encoding="cp1250").read()
         assert "<table" in page.lower() and "Szoke Odon" in page, page[:400]
-        if os.path.exists(SOCKET):
-            mariadb(f"drop table if exists {TABLE}")
+        if os.path.exists(copy_e2e.SOCKET):
+            copy_e2e.mariadb(f"drop table if exists {TABLE}")
             # The right panel to the data sources, then QuarrowMariaDB.
             e2e.press(commander, "alt+F2", "Home")
             time.sleep(0.5)
@@ -240,7 +228,7 @@ def commander_copies_a_table_as_html_and_into_mariadb():
             e2e.press(finished, "Return")
             e2e.press(dialog, "Escape")
             assert e2e.window_gone(dialog), "the copy dialog did not close"
-            copied = mariadb(f"select id, name, coalesce(city, 'NULL') from {TABLE} order by id")
+            copied = copy_e2e.mariadb(f"select id, name, coalesce(city, 'NULL') from {TABLE} order by id")
             assert copied == "1\tKovacs Eva\tPecs\n2\tSzoke Odon\tGyor\n3\tToth Agnes\tNULL\n", copied
         close_commander(app, main, commander)
     shutil.rmtree(target, ignore_errors=True)

@@ -8,7 +8,9 @@ import subprocess
 
 import e2e
 
-SQLITE_DB = os.path.join(e2e.ROOT, "build", "odbc", "win32", "quarrow.db")
+# The database of the data source QuarrowSQLite that tools/odbc-ini.sh writes for the build under test
+# (build/odbc/win64 on machines that run 64-bit programs only).
+SQLITE_DB = os.path.join(e2e.ROOT, "build", "odbc", os.path.basename(e2e.BUILD), "quarrow.db")
 SOCKET = os.path.join(e2e.ROOT, "build", "mariadb", "mysqld.sock")
 
 
