@@ -1,6 +1,8 @@
 // Window test helpers: message pump, CBT-hook message box catcher, GetWindowDC + BitBlt capture.
 #include "tests/win32/harness.h"
 
+#include <algorithm>
+
 namespace harness {
 
 namespace {
@@ -43,11 +45,17 @@ MessageBoxCatcher::~MessageBoxCatcher() {
 }
 
 LRESULT CALLBACK MessageBoxCatcher::hookProc(int code, WPARAM wParam, LPARAM lParam) {
+    HWND window = reinterpret_cast<HWND>(wParam);
+    if (code == HCBT_CREATEWND && g_catcher && className(window) == "#32770")
+        g_catcher->created_.push_back(window);
     if (code == HCBT_ACTIVATE && g_catcher) {
-        HWND window = reinterpret_cast<HWND>(wParam);
+        auto& created = g_catcher->created_;
         // Wine activates a message box before WM_INITDIALOG has set its text: read it from a
-        // timer, which the dialog's own loop dispatches once the box is complete.
-        if (className(window) == "#32770") {
+        // timer, which the dialog's own loop dispatches once the box is complete. Each box is
+        // answered once.
+        auto fresh = std::find(created.begin(), created.end(), window);
+        if (fresh != created.end()) {
+            created.erase(fresh);
             g_catcher->pending_.push_back(window);
             SetTimer(nullptr, 0, 1, timerProc);
         }

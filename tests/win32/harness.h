@@ -25,7 +25,9 @@ bool pumpUntil(Predicate done, DWORD milliseconds = 2000) {
 }
 
 // While alive, every message box (or other #32770 dialog) that this thread opens is recorded
-// with its caption and text and closed at once with the given button id.
+// with its caption and text and closed at once with the given button id. Only boxes opened while it
+// lives: a dialog window that was there before (the explorer, the commander) and is only activated
+// again when a box goes is left alone.
 class MessageBoxCatcher {
   public:
     explicit MessageBoxCatcher(int answer = IDOK);
@@ -43,6 +45,7 @@ class MessageBoxCatcher {
     static LRESULT CALLBACK hookProc(int code, WPARAM wParam, LPARAM lParam);
     static void CALLBACK timerProc(HWND, UINT, UINT_PTR id, DWORD);
     HHOOK hook_;
+    std::vector<HWND> created_;  // dialogs created while the catcher lives
     std::vector<HWND> pending_;
     int answer_;
     std::vector<Box> boxes_;
