@@ -110,6 +110,40 @@ void CALLBACK BoxCatcher::timerProc(HWND, UINT, UINT_PTR id, DWORD) {
     self->pending_.clear();
 }
 
+namespace {
+FileDialogAnswer* g_fileAnswer = nullptr;
+
+void CALLBACK fileDialogTimer(HWND, UINT, UINT_PTR, DWORD) {
+    if (!g_fileAnswer)
+        return;
+    HWND chooser = FindWindowA("#32770", g_fileAnswer->title.c_str());
+    if (chooser && IsWindowVisible(chooser) && !g_fileAnswer->chosen) {
+        g_fileAnswer->chosen = true;
+        HWND nameBox = GetDlgItem(chooser, 0x47C);  // cmb13, or the edit edt1 of older dialogs
+        if (!nameBox)
+            nameBox = GetDlgItem(chooser, 0x480);
+        SetWindowTextA(nameBox, g_fileAnswer->name.c_str());
+        PostMessageA(chooser, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(GetDlgItem(chooser, IDOK)));
+        return;
+    }
+    HWND box = FindWindowA("#32770", "Warning");
+    if (!box || !IsWindowVisible(box) || GetPropA(box, "QuarrowTestAnswered"))
+        return;
+    SetPropA(box, "QuarrowTestAnswered", reinterpret_cast<HANDLE>(1));
+    g_fileAnswer->warnings.push_back(staticText(box));
+    PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+}
+}  // namespace
+
+void answerFileDialog(FileDialogAnswer& answer, const std::function<void()>& command, UINT period) {
+    g_fileAnswer = &answer;
+    UINT_PTR timer = SetTimer(nullptr, 0, period, fileDialogTimer);
+    command();
+    KillTimer(nullptr, timer);
+    g_fileAnswer = nullptr;
+}
+
 void click(HWND dialog, int id) {
     SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
 }

@@ -40,6 +40,16 @@ class BoxCatcher {
     BoxCatcher* previous_;
 };
 
+// Answers the file dialog titled `title` with the file name `name`, then records the text of every
+// "Warning" box after it and closes it, from a timer the modal loops dispatch while `command` runs.
+struct FileDialogAnswer {
+    std::string title;
+    std::string name;
+    bool chosen = false;  // the file dialog showed and was answered
+    std::vector<std::string> warnings;
+};
+void answerFileDialog(FileDialogAnswer& answer, const std::function<void()>& command, UINT period = 50);
+
 // Presses the button `id` as a click does (WM_COMMAND with BN_CLICKED from the control).
 void click(HWND dialog, int id);
 void setText(HWND dialog, int id, const std::string& text);

@@ -16,6 +16,7 @@
 #include "odbc/sql_editor.h"
 #include "tests/dbf/dbf_test_util.h"
 #include "tests/odbc/odbc_test_support.h"
+#include "tests/win32/dialog_script.h"
 #include "tests/win32/grid_fake_source.h"
 #include "tests/win32/grid_host_fixture.h"
 #include "tests/win32/harness.h"
@@ -23,39 +24,6 @@
 namespace {
 
 using Rows = std::vector<std::vector<std::string>>;
-
-// Answers the save dialog with `name` and records the warning boxes.
-struct SaveScript {
-    std::string name;
-    bool chosen = false;
-    std::vector<std::string> warnings;
-};
-SaveScript* g_save = nullptr;
-
-void CALLBACK answerSave(HWND, UINT, UINT_PTR, DWORD) {
-    if (!g_save)
-        return;
-    HWND save = FindWindowA("#32770", "Generate 'INSERT INTO ...' commands");
-    if (save && IsWindowVisible(save) && !g_save->chosen) {
-        g_save->chosen = true;
-        HWND nameBox = GetDlgItem(save, 0x47C);  // cmb13, or the edit edt1 of older dialogs
-        if (!nameBox)
-            nameBox = GetDlgItem(save, 0x480);
-        SetWindowTextA(nameBox, g_save->name.c_str());
-        PostMessageA(save, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(save, IDOK)));
-        return;
-    }
-    HWND box = FindWindowA("#32770", "Warning");
-    if (!box || !IsWindowVisible(box) || GetPropA(box, "QuarrowTestAnswered"))
-        return;
-    SetPropA(box, "QuarrowTestAnswered", reinterpret_cast<HANDLE>(1));
-    std::string text;
-    for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
-        if (harness::className(child) == "Static")
-            text += harness::windowText(child);
-    g_save->warnings.push_back(text);
-    PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-}
 
 class InsertScriptGrid : public GridHostTest {
   protected:
@@ -108,13 +76,10 @@ TEST_F(InsertScriptGrid, ScriptFromTheGridRecreatesTheRowsOfADottedTable) {
     ASSERT_NE(save, nullptr) << "no command 123";
 
     dbftest::TempDir dir;
-    SaveScript script;
+    harness::FileDialogAnswer script;
+    script.title = "Generate 'INSERT INTO ...' commands";
     script.name = dir.file("rows.sql");
-    g_save = &script;
-    UINT_PTR timer = SetTimer(nullptr, 0, 50, answerSave);
-    save->handler(*view);
-    KillTimer(nullptr, timer);
-    g_save = nullptr;
+    harness::answerFileDialog(script, [&] { save->handler(*view); });
     EXPECT_TRUE(script.chosen);
     EXPECT_EQ(script.warnings, std::vector<std::string>{"End ??? :)"});
 

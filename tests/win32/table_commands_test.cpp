@@ -278,40 +278,6 @@ TEST_F(LongTableCommands, FailedExportsSayWhatHappened) {
     }
 }
 
-// Answers the open-file dialog titled "DBF|ASCII -> DBF" with `name` and records the text of every
-// warning box after it, from a timer the modal loops dispatch.
-struct AppendScript {
-    std::string name;
-    bool chosen = false;
-    std::vector<std::string> warnings;
-};
-AppendScript* g_append = nullptr;
-
-void CALLBACK answerAppend(HWND, UINT, UINT_PTR, DWORD) {
-    if (!g_append)
-        return;
-    HWND open = FindWindowA("#32770", "DBF|ASCII -> DBF");
-    if (open && IsWindowVisible(open) && !g_append->chosen) {
-        g_append->chosen = true;
-        HWND nameBox = GetDlgItem(open, 0x47C);  // cmb13, or the edit edt1 of older dialogs
-        if (!nameBox)
-            nameBox = GetDlgItem(open, 0x480);
-        SetWindowTextA(nameBox, g_append->name.c_str());
-        PostMessageA(open, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(open, IDOK)));
-        return;
-    }
-    HWND box = FindWindowA("#32770", "Warning");
-    if (!box || !IsWindowVisible(box) || GetPropA(box, "QuarrowTestAnswered"))
-        return;
-    SetPropA(box, "QuarrowTestAnswered", reinterpret_cast<HANDLE>(1));
-    std::string text;
-    for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
-        if (harness::className(child) == "Static")
-            text += harness::windowText(child);
-    g_append->warnings.push_back(text);
-    PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-}
-
 TEST_F(LongTableCommands, AppendSaysHowManyValuesDidNotFit) {
     ASSERT_NE(window_, nullptr);
     // NUM is N 8 0 in the table: the source's 12-digit numbers do not fit it, 123 does.
@@ -324,14 +290,16 @@ TEST_F(LongTableCommands, AppendSaysHowManyValuesDidNotFit) {
         dbftest::appendRows(wide, {{"small", "123"}, {"big", "123456789012"}, {"bigger", "999999999999"}});
         wide.close();
     }
-    AppendScript script;
+    harness::FileDialogAnswer script;
+    script.title = "DBF|ASCII -> DBF";
     script.name = source;
-    g_append = &script;
-    UINT_PTR timer = SetTimer(nullptr, 0, 20, answerAppend);
-    appendFromCommand(*browseViewOf(window_));
-    harness::pumpMessages(50);
-    KillTimer(nullptr, timer);
-    g_append = nullptr;
+    harness::answerFileDialog(
+        script,
+        [&] {
+            appendFromCommand(*browseViewOf(window_));
+            harness::pumpMessages(50);
+        },
+        20);
     ASSERT_TRUE(script.chosen) << "the open dialog did not show";
     EXPECT_EQ(script.warnings, std::vector<std::string>{"2 values did not fit their fields and were left blank."});
     dbf table(path_.c_str());
