@@ -47,28 +47,53 @@ HTREEITEM childNamed(HWND tree, HTREEITEM parent, const std::string& name) {
     return nullptr;
 }
 
-TEST(SqlServerExplorer, EachMenuCommandOpensItsDialogOnTheSelectedSource) {
-    if (!standInIsOdbc32())
-        GTEST_SKIP() << "odbc32.dll is not the scripted stand-in";
-    odbc_test::FakeProbe probe(odbc_test::FakeProbe::Named{"odbc32.dll"});
+// The main window over the stand-in, which accepts a data source with the password "secret".
+class StandInTest : public testing::Test {
+  protected:
+    void SetUp() override {
+        if (!standInIsOdbc32())
+            GTEST_SKIP() << "odbc32.dll is not the scripted stand-in";
+        probe_ = std::make_unique<odbc_test::FakeProbe>(odbc_test::FakeProbe::Named{"odbc32.dll"});
+        ui_.confirmLogin = true;
+        ui_.loginPassword = "secret";
+        odbcBinding().setUi(&ui_);
+        HINSTANCE instance = GetModuleHandleA(nullptr);
+        startUp("");
+        installModules();
+        ASSERT_TRUE(registerWindowClasses(instance));
+        main_ = createMainWindow(instance);
+        ASSERT_NE(main_, nullptr);
+    }
+    void TearDown() override {
+        if (main_)
+            DestroyWindow(main_);
+        harness::pumpMessages();
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+        }
+        odbcBinding().setUi(nullptr);
+    }
+    HWND open(UINT command, HWND (*current)()) {
+        SendMessageA(main_, WM_COMMAND, command, 0);
+        return current();
+    }
+
+    std::unique_ptr<odbc_test::FakeProbe> probe_;
+    odbc_test::RecordingUi ui_;
+    HWND main_ = nullptr;
+};
+
+class SqlServerExplorer : public StandInTest {};
+class StandInCommander : public StandInTest {};
+
+TEST_F(SqlServerExplorer, EachMenuCommandOpensItsDialogOnTheSelectedSource) {
+    odbc_test::FakeProbe& probe = *probe_;
     probe.setDbmsName("Microsoft SQL Server");
     probe.script("select * from \"sys\".\"databases\"", 0, "", "name", "master\nSales");
     probe.script("select * from \"sys\".\"sql_logins\"", 0, "", "name", "sa");
     probe.script("SQLTables", 0, "", "TABLE_CAT\tTABLE_SCHEM\tTABLE_NAME\tTABLE_TYPE\tREMARKS",
                  "Sales\tdbo\tOrders\tTABLE\t");
-    // The stand-in accepts a data source with the password "secret".
-    odbc_test::RecordingUi ui;
-    ui.confirmLogin = true;
-    ui.loginPassword = "secret";
-    odbcBinding().setUi(&ui);
-    HINSTANCE instance = GetModuleHandleA(nullptr);
-    startUp("");
-    installModules();
-    ASSERT_TRUE(registerWindowClasses(instance));
-    HWND main = createMainWindow(instance);
-    ASSERT_NE(main, nullptr);
-    SendMessageA(main, WM_COMMAND, IDM_ODBC_EXPLORER, 0);
-    HWND explorer = explorerWindow();
+    HWND explorer = open(IDM_ODBC_EXPLORER, explorerWindow);
     ASSERT_NE(explorer, nullptr);
     HWND tree = GetDlgItem(explorer, IDC_EXPLORER_TREE);
     HTREEITEM source = childNamed(tree, TreeView_GetRoot(tree), "plain");
@@ -76,7 +101,7 @@ TEST(SqlServerExplorer, EachMenuCommandOpensItsDialogOnTheSelectedSource) {
     TreeView_SelectItem(tree, source);
     harness::pumpMessages(20);
     ExplorerNode* node = nodeOf(tree, source);
-    ASSERT_TRUE(node && node->connection) << (ui.errors.empty() ? "" : ui.errors.back());
+    ASSERT_TRUE(node && node->connection) << (ui_.errors.empty() ? "" : ui_.errors.back());
 
     // Each command's template told apart by its caption and one control's text.
     struct Case {
@@ -113,39 +138,19 @@ TEST(SqlServerExplorer, EachMenuCommandOpensItsDialogOnTheSelectedSource) {
     EXPECT_EQ(lists, 6);  // every dialog but the two attach ones
 
     SendMessageA(explorer, WM_CLOSE, 0, 0);
-    DestroyWindow(main);
-    harness::pumpMessages();
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
-    }
-    odbcBinding().setUi(nullptr);
 }
 
 // The commander over the stand-in: closing disconnects and frees every connection its panels
 // opened (a data source's and a dBase file's), as the stand-in itself counts them.
-TEST(StandInCommander, ClosingDisconnectsEveryPanelsConnection) {
-    if (!standInIsOdbc32())
-        GTEST_SKIP() << "odbc32.dll is not the scripted stand-in";
-    odbc_test::FakeProbe probe(odbc_test::FakeProbe::Named{"odbc32.dll"});
+TEST_F(StandInCommander, ClosingDisconnectsEveryPanelsConnection) {
+    odbc_test::FakeProbe& probe = *probe_;
     probe.script("SQLTables", 0, "", "TABLE_CAT\tTABLE_SCHEM\tTABLE_NAME\tTABLE_TYPE\tREMARKS",
                  "Sales\tdbo\tOrders\tTABLE\t");
-    odbc_test::RecordingUi ui;
-    ui.confirmLogin = true;
-    ui.loginPassword = "secret";
-    odbcBinding().setUi(&ui);
-    HINSTANCE instance = GetModuleHandleA(nullptr);
-    startUp("");
-    installModules();
-    ASSERT_TRUE(registerWindowClasses(instance));
-    HWND main = createMainWindow(instance);
-    ASSERT_NE(main, nullptr);
     // The explorer holds the binding too: the commander's connections must go when it closes, not
     // only when the last window lets the binding go.
-    SendMessageA(main, WM_COMMAND, IDM_ODBC_EXPLORER, 0);
-    HWND explorer = explorerWindow();
+    HWND explorer = open(IDM_ODBC_EXPLORER, explorerWindow);
     ASSERT_NE(explorer, nullptr);
-    SendMessageA(main, WM_COMMAND, IDM_ODBC_COMMANDER, 0);
-    HWND commander = commanderWindow();
+    HWND commander = open(IDM_ODBC_COMMANDER, commanderWindow);
     ASSERT_NE(commander, nullptr) << "commander not created";
     CommanderState* state = boundObject<CommanderState>(commander);
     ASSERT_NE(state, nullptr);
@@ -161,7 +166,7 @@ TEST(StandInCommander, ClosingDisconnectsEveryPanelsConnection) {
     ListView_SetItemState(left, index, LVIS_FOCUSED | LVIS_SELECTED, LVIS_FOCUSED | LVIS_SELECTED);
     SendMessageA(left, WM_KEYDOWN, VK_RETURN, 1);
     harness::pumpMessages(20);
-    ASSERT_NE(state->panels[0].connection, nullptr) << (ui.errors.empty() ? "" : ui.errors.back());
+    ASSERT_NE(state->panels[0].connection, nullptr) << (ui_.errors.empty() ? "" : ui_.errors.back());
     // Right: a dBase file through the dBase driver's connection string.
     EXPECT_TRUE(openDatabaseFile(*state, state->panels[1], "C:\\data\\cikk.dbf", driver_type::kDbase));
     EXPECT_EQ(std::string(probe.state().lastDriverConnect).rfind("Driver={Microsoft dBASE Driver (*.dbf)};DBQ=", 0), 0u)
@@ -173,15 +178,9 @@ TEST(StandInCommander, ClosingDisconnectsEveryPanelsConnection) {
     EXPECT_FALSE(IsWindow(commander));
     EXPECT_EQ(probe.state().liveConnections, 0);
     EXPECT_EQ(probe.state().disconnects, 2);
-    EXPECT_EQ(GetMenuState(GetMenu(main), IDM_ODBC_COMMANDER, MF_BYCOMMAND) & MF_GRAYED, 0u);
+    EXPECT_EQ(GetMenuState(GetMenu(main_), IDM_ODBC_COMMANDER, MF_BYCOMMAND) & MF_GRAYED, 0u);
     EXPECT_TRUE(odbcBinding().loaded());
     SendMessageA(explorer, WM_CLOSE, 0, 0);
-    DestroyWindow(main);
-    harness::pumpMessages();
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
-    }
-    odbcBinding().setUi(nullptr);
 }
 
 }  // namespace
