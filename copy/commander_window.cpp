@@ -25,19 +25,12 @@ constexpr PanelIds kPanelIds[2] = {
      IDC_CMD_RIGHT_EXECUTE},
 };
 
-// A result shown in a panel's grid switches that panel to its grid.
+// A result shown in a panel's grid switches that panel to its grid. The view code has already
+// kept the panel's mode and path line and marked it a grid.
 template <int Side>
 void showGrid(HWND dialog) {
-    CommanderState* state = boundObject<CommanderState>(dialog);
-    if (!state)
-        return;
-    CommanderPanel& panel = state->panels[Side];
-    if (panel.mode != panel_mode::kGrid && panel.mode != panel_mode::kEditor) {
-        panel.savedMode = panel.mode;
-        panel.savedPath = pathLineText(dialog, panel.ids.pathLine);
-    }
-    panel.mode = panel_mode::kGrid;
-    showPanelView(*state, panel, PanelView::grid);
+    if (CommanderState* state = boundObject<CommanderState>(dialog))
+        showPanelView(*state, state->panels[Side], PanelView::grid);
 }
 
 // The panel a control belongs to, and whether it is the panel's file list.
